@@ -1,0 +1,161 @@
+#include "filejob.h"
+
+#include "hcmdocument.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <system_error>
+
+namespace {
+
+// Reports of the jobs of all windows go through this one lock so they never interleave.
+std::mutex& callbackMutex() {
+    static std::mutex m;
+    return m;
+}
+
+const std::string kLoading = "Loading file...";
+const std::string kParsing = "Parsing file...";
+
+constexpr size_t kReadChunk = size_t(4) << 20;
+
+} // namespace
+
+FileJob::FileJob(int kind, std::string fileName, Target target, SyntaxFlags* flags,
+                 ProgressCallback progress, FinishedCallback finished, void* owner)
+    : m_kind(kind), m_fileName(std::move(fileName)), m_target(target), m_flags(flags),
+      m_progress(progress), m_finished(finished), m_owner(owner) {}
+
+FileJob::~FileJob() {
+    cancel();
+    wait();
+}
+
+bool FileJob::start() {
+    try {
+        m_thread = std::thread(&FileJob::run, this);
+    } catch (const std::system_error&) {
+        return false;
+    }
+    return true;
+}
+
+void FileJob::wait() {
+    if (m_thread.joinable() && !isWorkerThread()) m_thread.join();
+}
+
+bool FileJob::report(long long value, long long maximum, const std::string& message) {
+    if (m_progress) {
+        std::lock_guard<std::mutex> lock(callbackMutex());
+        m_progress(m_owner, value, maximum, message, &m_cancel);
+    }
+    return !m_cancel;
+}
+
+void FileJob::finish() {
+    if (!m_finished) return;
+    std::lock_guard<std::mutex> lock(callbackMutex());
+    m_finished(m_owner, m_kind);
+}
+
+bool FileJob::readFile(std::string& text) {
+    std::FILE* f = std::fopen(m_fileName.c_str(), "rb");
+    if (!f) return false;
+    bool ok = std::fseek(f, 0, SEEK_END) == 0;
+    const long size = ok ? std::ftell(f) : -1;
+    ok = ok && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
+    if (ok) {
+        text.reserve(size_t(size));
+        // read to the end of the file whatever its size was
+        std::string chunk(kReadChunk, '\0');
+        for (;;) {
+            const size_t n = std::fread(&chunk[0], 1, chunk.size(), f);
+            text.append(chunk, 0, n);
+            if (n < chunk.size()) {
+                ok = !std::ferror(f);
+                break;
+            }
+            if (m_cancel) break;
+        }
+    }
+    std::fclose(f);
+    return ok;
+}
+
+std::string_view FileJob::lineSeparator(std::string_view text) {
+    if (text.find("\r\n") != std::string_view::npos) return "\r\n";
+    if (text.find('\r') != std::string_view::npos) return "\r";
+    return "\n";
+}
+
+bool FileJob::isHeaderLine(std::string_view line) {
+    if (line.empty()) return true;
+    const char c = line[0];
+    return !(c == 'T' || c == 't' || c == 'R' || c == 'r' || c == 'P' || c == 'p');
+}
+
+bool FileJob::parseText(std::string_view text, HCMDocument& target, std::vector<LoadError>& errors,
+                        bool& hasHeader, const std::function<bool(size_t)>& afterLine) {
+    hasHeader = false;
+    const std::string_view sep = lineSeparator(text);
+    target.reserveRecords(size_t(std::count(text.begin(), text.end(), sep[0])) + 1);
+
+    auto addRecord = [&](std::string_view line, int index) {
+        auto record = std::make_unique<HCMRecord>(target.syntaxFlags());
+        if (const int code = record->parseLine(line)) errors.push_back({index, code});
+        // a faulty record is kept so that it can be corrected
+        target.appendRecord(std::move(record));
+    };
+
+    size_t pos = 0;
+    int index = 0;
+    for (size_t found; (found = text.find(sep, pos)) != std::string_view::npos; ++index) {
+        std::string_view line = text.substr(pos, found - pos);
+        if (index == 0 && isHeaderLine(line)) {
+            hasHeader = true;
+            // "\n\r" line ends leave the "\n" on the header line
+            if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
+            if (const int code = target.header().parseLine(line)) errors.push_back({index, code});
+        } else {
+            addRecord(line, index);
+        }
+        // the next line starts one character after the separator's first character; for
+        // "\r\n" the "\n" is trimmed away by the record parser
+        pos = found + 1;
+        if (!afterLine(pos)) return false;
+    }
+    const std::string_view rest = text.substr(pos);
+    if (!rest.empty() && rest != "\n") addRecord(rest, index);
+    return true;
+}
+
+void FileJob::run() {
+    std::vector<LoadError>& errors = *m_target.errors;
+    errors.clear();
+    if (m_kind != LoadDocument && m_kind != LoadAuxiliary) {
+        finish();
+        return;
+    }
+    if (m_progress && !report(0, 100, kLoading)) return;
+    std::string text;
+    if (!readFile(text)) {
+        errors.push_back({-1, -1});
+        finish();
+        return;
+    }
+    if (m_cancel) return;
+    if (m_target.hasHeader) *m_target.hasHeader = false;
+    HCMDocument& doc = *m_target.document;
+    bool hasHeader = false;
+    const long long total = static_cast<long long>(text.size());
+    const bool complete = parseText(text, doc, errors, hasHeader, [&](size_t offset) {
+        return report(static_cast<long long>(offset), total, kParsing);
+    });
+    doc.setHasHeader(hasHeader);
+    if (m_target.hasHeader) *m_target.hasHeader = hasHeader;
+    if (!complete) return;
+    report(total, total, kParsing);
+    finish();
+}

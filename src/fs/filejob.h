@@ -1,0 +1,72 @@
+#pragma once
+
+#include "loaderror.h"
+#include "syntaxflags.h"
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <vector>
+
+class HCMDocument;
+
+// Called on the worker thread as (owner, value, maximum, message, cancel flag); setting the
+// flag ends the job at its next step.
+using ProgressCallback = void (*)(void* owner, long long value, long long maximum,
+                                  const std::string& message, std::atomic<bool>* cancel);
+// Called on the worker thread as (owner, kind) when a job has run to its end.
+using FinishedCallback = void (*)(void* owner, int kind);
+
+// Reads and parses one FS file on a worker thread.
+class FileJob {
+public:
+    enum Kind { LoadDocument = 1, LoadAuxiliary = 2 };
+
+    struct Target {
+        HCMDocument* document = nullptr;          // receives header and records
+        std::vector<LoadError>* errors = nullptr; // receives the load errors
+        bool* hasHeader = nullptr;                // may be null
+    };
+
+    FileJob(int kind, std::string fileName, Target target, SyntaxFlags* flags,
+            ProgressCallback progress, FinishedCallback finished, void* owner);
+    // cancels the job and waits for the worker
+    ~FileJob();
+    FileJob(const FileJob&) = delete;
+    FileJob& operator=(const FileJob&) = delete;
+
+    bool start();
+    void cancel() { m_cancel = true; }
+    void wait();
+    bool isWorkerThread() const { return std::this_thread::get_id() == m_thread.get_id(); }
+    int kind() const { return m_kind; }
+
+    // The parsing half of a load: splits the text into lines and fills the document. The
+    // callback runs after every line with the offset of the next line and returns false to
+    // stop. Returns false when stopped.
+    static bool parseText(std::string_view text, HCMDocument& target,
+                          std::vector<LoadError>& errors, bool& hasHeader,
+                          const std::function<bool(size_t offset)>& afterLine);
+    // "\r\n" when the text holds one anywhere, else "\r" when it holds one, else "\n"
+    static std::string_view lineSeparator(std::string_view text);
+    // only a line that does not start with T, R or P (either case) is a header
+    static bool isHeaderLine(std::string_view line);
+
+private:
+    void run();
+    bool report(long long value, long long maximum, const std::string& message);
+    void finish();
+    bool readFile(std::string& text);
+
+    const int m_kind;
+    const std::string m_fileName;
+    const Target m_target;
+    SyntaxFlags* const m_flags;
+    const ProgressCallback m_progress;
+    const FinishedCallback m_finished;
+    void* const m_owner;
+    std::atomic<bool> m_cancel{false};
+    std::thread m_thread;
+};

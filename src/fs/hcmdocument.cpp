@@ -1,0 +1,108 @@
+#include "hcmdocument.h"
+
+#include "syntaxcheck.h"
+
+HCMDocument::HCMDocument(SyntaxFlags* flags, void* owner)
+    : m_flags(flags), m_header(flags), m_owner(owner) {}
+
+HCMDocument::~HCMDocument() {
+    stopJob();
+}
+
+int HCMDocument::appendRecord(std::unique_ptr<HCMRecord> record) {
+    record->setSyntaxFlags(m_flags);
+    m_records.push_back(std::move(record));
+    m_header.setActualRecordCount(recordCount());
+    return recordCount() - 1;
+}
+
+void HCMDocument::clear() {
+    stopJob();
+    m_records.clear();
+    m_errors.clear();
+    m_header.clear();
+    m_header.setActualRecordCount(0);
+    m_hasHeader = false;
+    m_current = -1;
+}
+
+void HCMDocument::setCallbacks(ProgressCallback progress, FinishedCallback finished, void* owner) {
+    m_progress = progress;
+    m_finished = finished;
+    m_owner = owner;
+}
+
+void HCMDocument::stopJob() {
+    if (!m_job || m_job->isWorkerThread()) return;
+    m_job->cancel();
+    m_job->wait();
+    m_job.reset();
+}
+
+void HCMDocument::cancelJob() {
+    if (m_job) m_job->cancel();
+}
+
+void HCMDocument::waitForJob() {
+    if (m_job) m_job->wait();
+}
+
+bool HCMDocument::startJob(int kind, const std::string& fileName, HCMDocument* target,
+                           bool* hasHeaderTarget, ProgressCallback progress) {
+    m_errors.clear();
+    FileJob::Target t;
+    t.document = target;
+    t.errors = &m_errors;
+    t.hasHeader = hasHeaderTarget;
+    m_job = std::make_unique<FileJob>(kind, fileName, t, m_flags, progress, m_finished, m_owner);
+    if (m_job->start()) return true;
+    m_job.reset();
+    return false;
+}
+
+bool HCMDocument::load(const std::string& fileName, bool* hasHeaderTarget) {
+    clear();
+    return startJob(FileJob::LoadDocument, fileName, this, hasHeaderTarget, m_progress);
+}
+
+bool HCMDocument::loadAuxiliary(const std::string& fileName) {
+    stopJob();
+    if (!m_auxiliary) m_auxiliary = std::make_unique<HCMDocument>(m_flags, this);
+    m_auxiliary->clear();
+    return startJob(FileJob::LoadAuxiliary, fileName, m_auxiliary.get(), nullptr, nullptr);
+}
+
+std::string HCMDocument::loadErrorText() const {
+    std::string text;
+    for (const LoadError& e : m_errors) {
+        if (e.line < 0) {
+            text += "Error reading file\n";
+            continue;
+        }
+        text += "Line ";
+        text += std::to_string(e.line);
+        text += ": ";
+        text += SyntaxCheck::messageText(e.code);
+        text += '\n';
+    }
+    return text;
+}
+
+void HCMDocument::appendFileText(std::string& out, bool includeHeader,
+                                 const std::vector<int>* numbers) const {
+    if (includeHeader) {
+        out += m_header.toLine();
+        out += "\r\n";
+    }
+    auto appendRecord = [&](const HCMRecord& r) {
+        r.appendLine(out);
+        out += "\r\n";
+    };
+    if (!numbers) {
+        for (const auto& r : m_records)
+            appendRecord(*r);
+        return;
+    }
+    for (const int no : *numbers)
+        if (const HCMRecord* r = record(no)) appendRecord(*r);
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "filejob.h"
+#include "hcmfileheader.h"
+#include "hcmrecord.h"
+#include "loaderror.h"
+#include "syntaxflags.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+// The in-memory FS file of one editor window: the header and the records, each record keeping
+// its index ("No") for the life of the document.
+class HCMDocument {
+public:
+    explicit HCMDocument(SyntaxFlags* flags = nullptr, void* owner = nullptr);
+    // a running load is cancelled and waited for before anything is freed
+    ~HCMDocument();
+    HCMDocument(const HCMDocument&) = delete;
+    HCMDocument& operator=(const HCMDocument&) = delete;
+
+    HCMFileHeader& header() { return m_header; }
+    const HCMFileHeader& header() const { return m_header; }
+
+    // takes ownership, binds the record to this document's options; returns its number
+    int appendRecord(std::unique_ptr<HCMRecord> record);
+    HCMRecord* record(int no) { return validNo(no) ? m_records[size_t(no)].get() : nullptr; }
+    const HCMRecord* record(int no) const {
+        return validNo(no) ? m_records[size_t(no)].get() : nullptr;
+    }
+    int recordCount() const { return int(m_records.size()); }
+    void reserveRecords(size_t n) { m_records.reserve(n); }
+    // stops a running load, deletes all records and errors and clears the header
+    void clear();
+
+    bool hasHeader() const { return m_hasHeader; }
+    void setHasHeader(bool h) { m_hasHeader = h; }
+    int currentRecord() const { return m_current; }
+    void setCurrentRecord(int no) { m_current = no; }
+
+    SyntaxFlags* syntaxFlags() const { return m_flags; }
+    void* owner() const { return m_owner; }
+    void setCallbacks(ProgressCallback progress, FinishedCallback finished, void* owner);
+
+    // Kind 1: loads the file into this document on a worker thread.
+    bool load(const std::string& fileName, bool* hasHeaderTarget = nullptr);
+    // Kind 2: loads the file into the auxiliary document, without progress or cancel; the
+    // errors go to this document's list.
+    bool loadAuxiliary(const std::string& fileName);
+    HCMDocument* auxiliary() { return m_auxiliary.get(); }
+    void cancelJob();
+    void waitForJob();
+
+    const std::vector<LoadError>& loadErrors() const { return m_errors; }
+    std::vector<LoadError>& loadErrors() { return m_errors; }
+    std::string loadErrorText() const;
+
+    // The file text: the header line when asked, then the given records (all in No order
+    // when none are given), every line ended by "\r\n".
+    void appendFileText(std::string& out, bool includeHeader,
+                        const std::vector<int>* numbers = nullptr) const;
+
+private:
+    bool validNo(int no) const { return no >= 0 && size_t(no) < m_records.size(); }
+    bool startJob(int kind, const std::string& fileName, HCMDocument* target, bool* hasHeaderTarget,
+                  ProgressCallback progress);
+    void stopJob();
+
+    SyntaxFlags* m_flags;
+    HCMFileHeader m_header;
+    std::vector<std::unique_ptr<HCMRecord>> m_records;
+    std::vector<LoadError> m_errors;
+    bool m_hasHeader = false;
+    int m_current = -1;
+    ProgressCallback m_progress = nullptr;
+    FinishedCallback m_finished = nullptr;
+    void* m_owner;
+    std::unique_ptr<HCMDocument> m_auxiliary;
+    std::unique_ptr<FileJob> m_job; // declared last: it goes first
+};

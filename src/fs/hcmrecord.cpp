@@ -1,0 +1,281 @@
+#include "hcmrecord.h"
+
+#include "syntaxcheck.h"
+
+#include <algorithm>
+#include <charconv>
+#include <new>
+
+namespace {
+
+struct FieldInfo {
+    const char* code;
+    const char* label;
+};
+
+const FieldInfo kFields[HCMRecord::FieldCount] = {
+    {"0A", "0A: Type of entry"},
+    {"1A", "1A: Frequency"},
+    {"1A1", "1A1: Frequency unit"},
+    {"1Z", "1Z: Frequency category"},
+    {"6A", "6A: Class of station"},
+    {"6B", "6B: Nature of service"},
+    {"6Z", "6Z: Category of use"},
+    {"2C", "2C: Date of bringing into use"},
+    {"4A", "4A: Name of station "},
+    {"4B", "4B: Country"},
+    {"4C", "4C: Longitude"},
+    {"4C", "4C: Latitude"},
+    {"4Z", "4Z: Height of st. above sea level"},
+    {"7A", "7A Designation of emission"},
+    {"7H", "7H Manufacturer name"},
+    {"7I", "7I Type"},
+    {"7K", "7K Max capacity of the link"},
+    {"7GF1", "7GF1"},
+    {"7GA1", "7GA1"},
+    {"7GF2", "7GF2"},
+    {"7GA2", "7GA2"},
+    {"7GF3", "7GF3"},
+    {"7GA3", "7GA3"},
+    {"7GF4", "7GF4"},
+    {"7GA4", "7GA4"},
+    {"7GF5", "7GF5"},
+    {"7GA5", "7GA5"},
+    {"7GF6", "7GF6"},
+    {"7GA6", "7GA6"},
+    {"7G1", "7G1 Equipment class"},
+    {"7G2", "7G2 (unused)"},
+    {"7G3", "7G3 Channel spacing"},
+    {"8B", "8B Max. p. tx. power"},
+    {"8B3", "8B3 ATPC"},
+    {"9A", "9A: Azimuth"},
+    {"9B", "9B: Elevation"},
+    {"9D", "9D: Polarization"},
+    {"9H", "9H FkTB"},
+    {"9L", "9L: Branches and line losses"},
+    {"9Y", "9Y Height of ant. above ground"},
+    {"13Z", "13Z: Remarks"},
+    {"13Y", "13Y: Status of co-ordination"},
+    {"2W", "2W: Date of co-ord. request"},
+    {"2Z", "2Z: Final date of ach. co-ord."},
+    {"13X", "13X: Co-ordination reference"},
+    {"9XM", "9XM Manufacturer name"},
+    {"9XT", "9XT Type"},
+    {"9XFL", "9XFL Lower freq, MHz"},
+    {"9XFU", "9XFU Upper freq, MHz"},
+    {"9X1", "9X1 Gain"},
+};
+
+// A pattern count: a non-negative decimal integer, blanks around it allowed.
+bool readCount(std::string_view text, size_t& count) {
+    long long v = 0;
+    if (!SyntaxCheck::readDigitGroup(text, &v)) return false;
+    count = size_t(v);
+    return true;
+}
+
+void appendNumber(std::string& out, long long n) {
+    char buf[24];
+    const auto r = std::to_chars(buf, buf + sizeof buf, n);
+    out.append(buf, r.ptr);
+}
+
+void appendPattern(std::string& out, const RadiationPattern& p) {
+    out += ';';
+    out += p.getCode();
+    out += ';';
+    appendNumber(out, p.pointCount());
+    for (int i = 0; i < p.pointCount(); ++i) {
+        out += ';';
+        out += p.point(i).getAngle();
+        out += ';';
+        out += p.point(i).getAttenuation();
+    }
+}
+
+} // namespace
+
+HCMRecord::HCMRecord(SyntaxFlags* flags) : m_antenna(flags), m_flags(flags) {}
+
+const char* HCMRecord::fieldCode(Field f) {
+    return kFields[f].code;
+}
+const char* HCMRecord::fieldLabel(Field f) {
+    return kFields[f].label;
+}
+
+const std::string& HCMRecord::text(Field f) const {
+    if (f >= OwnFieldCount) return m_antenna.text(HCMAntenna::Text(f - OwnFieldCount));
+    return m_text[f];
+}
+
+void HCMRecord::setText(Field f, std::string_view v) {
+    if (f >= OwnFieldCount) {
+        m_antenna.setText(HCMAntenna::Text(f - OwnFieldCount), v);
+        return;
+    }
+    v = SyntaxCheck::trim(v);
+    m_text[f].assign(v);
+    switch (f) {
+    case F0A: {
+        const std::string u = SyntaxCheck::toUpper(v);
+        m_entryType = u == "TX"    ? TX
+                      : u == "RX"  ? RX
+                      : u == "PTX" ? PTX
+                      : u == "PRX" ? PRX
+                                   : UnknownEntry;
+        break;
+    }
+    case F1A1: {
+        const std::string u = SyntaxCheck::toUpper(v);
+        m_frequencyUnit = u == "K" ? KHz : u == "M" ? MHz : u == "G" ? GHz : UnknownUnit;
+        break;
+    }
+    case F9D:
+        m_polarization = (v == "H" || v == "h")   ? Horizontal
+                         : (v == "V" || v == "v") ? Vertical
+                                                  : UnknownPolarization;
+        break;
+    default:
+        break;
+    }
+}
+
+void HCMRecord::set4C(std::string_view v) {
+    v = SyntaxCheck::trim(v);
+    if (v.size() < 8) {
+        m_text[FLongitude].assign(v);
+        return;
+    }
+    m_text[FLongitude].assign(v.substr(0, 8));
+    m_text[FLatitude].assign(v.substr(8));
+}
+
+double HCMRecord::frequencyGHz() const {
+    double f = 0;
+    if (!SyntaxCheck::readReal(m_text[F1A], &f)) return -1;
+    switch (m_frequencyUnit) {
+    case KHz:
+        return f / 1000000.0;
+    case MHz:
+        return f / 1000.0;
+    case GHz:
+        return f;
+    default:
+        return -1;
+    }
+}
+
+void HCMRecord::setSyntaxFlags(SyntaxFlags* flags) {
+    m_flags = flags;
+    m_antenna.setSyntaxFlags(flags);
+}
+
+int HCMRecord::tooShortCode() const {
+    switch (m_entryType) {
+    case TX:
+        return 138;
+    case RX:
+        return 141;
+    case PTX:
+        return 140;
+    case PRX:
+        return 139;
+    default:
+        return 23;
+    }
+}
+
+int HCMRecord::parseLine(std::string_view line) {
+    try {
+        line = SyntaxCheck::trim(line);
+        if (line.empty()) return 0;
+        // fields 1..48 must each be followed by ';', field 49 may end the line
+        size_t pos = 0;
+        for (int p = 1; p <= 49; ++p) {
+            const size_t sc = line.find(';', pos);
+            if (sc == std::string_view::npos) {
+                if (p < 49) return tooShortCode();
+                setText(F9X1, line.substr(pos));
+                return 0;
+            }
+            const std::string_view field = line.substr(pos, sc - pos);
+            if (p <= 10)
+                setText(Field(p - 1), field);
+            else if (p == 11)
+                set4C(field);
+            else
+                setText(Field(p), field);
+            pos = sc + 1;
+        }
+        return parsePatterns(line, pos);
+    } catch (const std::exception&) {
+        return 143;
+    }
+}
+
+int HCMRecord::parsePatterns(std::string_view line, size_t pos) {
+    auto next = [&](std::string_view& out) {
+        const size_t sc = line.find(';', pos);
+        if (sc == std::string_view::npos) return false;
+        out = line.substr(pos, sc - pos);
+        pos = sc + 1;
+        return true;
+    };
+    // a point needs at least two characters, which bounds what a stated count may reserve
+    auto reserveFor = [&](RadiationPattern& p, size_t count) {
+        p.reserve(std::min(count, (line.size() - pos) / 2 + 1));
+    };
+    std::string_view value, attenuation;
+    size_t count = 0;
+
+    RadiationPattern& co = m_antenna.coPolar();
+    if (!next(value)) return tooShortCode();
+    co.setCode(value);
+    if (!next(value)) return tooShortCode();
+    if (!readCount(value, count)) return 142;
+    reserveFor(co, count);
+    for (size_t i = 0; i < count; ++i) {
+        if (!next(value) || !next(attenuation)) return tooShortCode();
+        co.appendPoint(value, attenuation);
+    }
+
+    RadiationPattern& cr = m_antenna.crossPolar();
+    if (!next(value)) return tooShortCode();
+    cr.setCode(value);
+    if (!next(value)) return tooShortCode();
+    if (!readCount(value, count)) return 144;
+    reserveFor(cr, count);
+    for (size_t i = 0; i < count; ++i) {
+        if (!next(value)) return tooShortCode();
+        if (!next(attenuation)) {
+            if (i + 1 < count) return tooShortCode();
+            // the attenuation of the last cross-polar point may end the line
+            attenuation = line.substr(pos);
+        }
+        cr.appendPoint(value, attenuation);
+    }
+    return 0;
+}
+
+void HCMRecord::appendLine(std::string& out) const {
+    for (int f = 0; f < FieldCount; ++f) {
+        out += text(Field(f));
+        // longitude and latitude form one field; nothing follows field 49
+        if (f != FLongitude && f != F9X1) out += ';';
+    }
+    const RadiationPattern& co = m_antenna.coPolar();
+    const RadiationPattern& cr = m_antenna.crossPolar();
+    if (co.pointCount() == 0 && cr.pointCount() == 0) return;
+    // Both blocks are written once either has points, so the line reads back as it was.
+    appendPattern(out, co);
+    appendPattern(out, cr);
+    if (cr.pointCount() == 0) out += ';';
+}
+
+std::string HCMRecord::toLine() const {
+    std::string out;
+    out.reserve(320);
+    appendLine(out);
+    return out;
+}
