@@ -21,24 +21,30 @@ struct FileResult {
     std::vector<std::vector<int>> recordCodes;
 
     bool failed() const {
-        if (!loadErrors.empty()) return true;
+        if (!loadErrors.empty())
+            return true;
         auto anyError = [](const std::vector<int>& codes) {
             for (const int c : codes)
-                if (SyntaxCheck::isError(c)) return true;
+                if (SyntaxCheck::isError(c))
+                    return true;
             return false;
         };
-        if (anyError(headerCodes)) return true;
+        if (anyError(headerCodes))
+            return true;
         for (const auto& codes : recordCodes)
-            if (anyError(codes)) return true;
+            if (anyError(codes))
+                return true;
         return false;
     }
 };
 
 void printText(const FileResult& r, bool withName, std::ostream& out) {
-    if (withName) out << "File: " << r.path << "\n";
+    if (withName)
+        out << "File: " << r.path << "\n";
     out << r.loadErrorText;
     SyntaxReport report;
-    if (r.hasHeader) report.addHeader(r.headerCodes);
+    if (r.hasHeader)
+        report.addHeader(r.headerCodes);
     for (size_t no = 0; no < r.recordCodes.size(); ++no)
         report.addRecord(int(no), r.recordCodes[no]);
     for (const SyntaxReport::Item& item : report.items())
@@ -88,7 +94,8 @@ bool CheckCommand::parseOptions(const std::string& list, SyntaxFlags& flags, std
             return false;
         }
     }
-    if (!any) error = "--options needs a list of calc-only, format, values, chars or none";
+    if (!any)
+        error = "--options needs a list of calc-only, format, values, chars or none";
     return any;
 }
 
@@ -113,7 +120,8 @@ int CheckCommand::run(const std::vector<std::string>& args, std::ostream& out, s
 
     int status = 0;
     bool first = true;
-    if (json && several) out << "[";
+    if (json && several)
+        out << "[";
     for (const std::string& path : parsed.operands) {
         CliDocument file(flags);
         if (!file.load(path, err)) {
@@ -126,11 +134,13 @@ int CheckCommand::run(const std::vector<std::string>& args, std::ostream& out, s
         r.hasHeader = doc.hasHeader();
         r.loadErrors = doc.loadErrors();
         r.loadErrorText = doc.loadErrorText();
-        if (r.hasHeader) r.headerCodes = doc.header().checkHeader(doc.recordCount());
+        if (r.hasHeader)
+            r.headerCodes = doc.header().checkHeader(doc.recordCount());
         r.recordCodes.resize(size_t(doc.recordCount()));
         for (int no = 0; no < doc.recordCount(); ++no)
             doc.record(no)->checkRecord(r.recordCodes[size_t(no)]);
-        if (r.failed() && status == 0) status = 1;
+        if (r.failed() && status == 0)
+            status = 1;
 
         if (json) {
             out << (first ? "" : ",\n");
@@ -141,6 +151,7 @@ int CheckCommand::run(const std::vector<std::string>& args, std::ostream& out, s
         }
         first = false;
     }
-    if (json) out << (several ? "]\n" : first ? "" : "\n");
+    if (json)
+        out << (several ? "]\n" : first ? "" : "\n");
     return status;
 }

@@ -64,6 +64,7 @@ bool CliArguments::has(const std::string& name) const {
 std::string CliArguments::value(const std::string& name) const {
     std::string v;
     for (const auto& o : options)
-        if (o.first == name) v = o.second; // the last one given wins
+        if (o.first == name)
+            v = o.second; // the last one given wins
     return v;
 }

@@ -10,9 +10,11 @@ namespace {
 size_t utf8Length(std::string_view s, size_t i) {
     const unsigned char c = static_cast<unsigned char>(s[i]);
     size_t n = c >= 0xF0 && c <= 0xF4 ? 4 : c >= 0xE0 ? 3 : c >= 0xC2 && c < 0xE0 ? 2 : 0;
-    if (n == 0 || i + n > s.size()) return 0;
+    if (n == 0 || i + n > s.size())
+        return 0;
     for (size_t k = 1; k < n; ++k)
-        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return 0;
+        if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80)
+            return 0;
     return n;
 }
 
@@ -46,7 +48,8 @@ std::string quote(std::string_view text) {
 std::string intArray(const std::vector<int>& values) {
     std::string out = "[";
     for (size_t i = 0; i < values.size(); ++i) {
-        if (i) out += ", ";
+        if (i)
+            out += ", ";
         out += std::to_string(values[i]);
     }
     out += ']';

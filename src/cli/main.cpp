@@ -25,8 +25,10 @@ int main(int argc, char** argv) {
     }
     const std::string command = argv[1];
     const std::vector<std::string> args(argv + 2, argv + argc);
-    if (command == "check") return CheckCommand().run(args, std::cout, std::cerr);
-    if (command == "rewrite") return RewriteCommand().run(args, std::cout, std::cerr);
+    if (command == "check")
+        return CheckCommand().run(args, std::cout, std::cerr);
+    if (command == "rewrite")
+        return RewriteCommand().run(args, std::cout, std::cerr);
     if (command == "help" || command == "--help" || command == "-h") {
         std::cout << kUsage;
         return 0;

@@ -13,14 +13,16 @@ const char* const kUsage = "usage: tarnwell-cli rewrite IN OUT [--no-header]\n";
 int RewriteCommand::run(const std::vector<std::string>& args, std::ostream&, std::ostream& err) {
     const CliArguments parsed(args, {}, {"no-header"});
     if (!parsed.error.empty() || parsed.operands.size() != 2) {
-        if (!parsed.error.empty()) err << "tarnwell-cli rewrite: " << parsed.error << "\n";
+        if (!parsed.error.empty())
+            err << "tarnwell-cli rewrite: " << parsed.error << "\n";
         err << kUsage;
         return 2;
     }
     const std::string& in = parsed.operands[0];
     const std::string& outPath = parsed.operands[1];
     CliDocument file(SyntaxOption::Defaults);
-    if (!file.load(in, err)) return 2;
+    if (!file.load(in, err))
+        return 2;
     HCMDocument& doc = file.document();
 
     std::string text;

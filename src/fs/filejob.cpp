@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 #include <system_error>
 
@@ -43,7 +44,8 @@ bool FileJob::start() {
 }
 
 void FileJob::wait() {
-    if (m_thread.joinable() && !isWorkerThread()) m_thread.join();
+    if (m_thread.joinable() && !isWorkerThread())
+        m_thread.join();
 }
 
 bool FileJob::report(long long value, long long maximum, const std::string& message) {
@@ -55,19 +57,30 @@ bool FileJob::report(long long value, long long maximum, const std::string& mess
 }
 
 void FileJob::finish() {
-    if (!m_finished) return;
+    if (!m_finished)
+        return;
     std::lock_guard<std::mutex> lock(callbackMutex());
     m_finished(m_owner, m_kind);
 }
 
 bool FileJob::readFile(std::string& text) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(m_fileName, ec))
+        return false;
     std::FILE* f = std::fopen(m_fileName.c_str(), "rb");
-    if (!f) return false;
+    if (!f)
+        return false;
     bool ok = std::fseek(f, 0, SEEK_END) == 0;
     const long size = ok ? std::ftell(f) : -1;
     ok = ok && size >= 0 && std::fseek(f, 0, SEEK_SET) == 0;
     if (ok) {
-        text.reserve(size_t(size));
+        try {
+            text.reserve(size_t(size));
+        } catch (const std::exception&) {
+            ok = false;
+        }
+    }
+    if (ok) {
         // read to the end of the file whatever its size was
         std::string chunk(kReadChunk, '\0');
         for (;;) {
@@ -77,7 +90,8 @@ bool FileJob::readFile(std::string& text) {
                 ok = !std::ferror(f);
                 break;
             }
-            if (m_cancel) break;
+            if (m_cancel)
+                break;
         }
     }
     std::fclose(f);
@@ -85,13 +99,16 @@ bool FileJob::readFile(std::string& text) {
 }
 
 std::string_view FileJob::lineSeparator(std::string_view text) {
-    if (text.find("\r\n") != std::string_view::npos) return "\r\n";
-    if (text.find('\r') != std::string_view::npos) return "\r";
+    if (text.find("\r\n") != std::string_view::npos)
+        return "\r\n";
+    if (text.find('\r') != std::string_view::npos)
+        return "\r";
     return "\n";
 }
 
 bool FileJob::isHeaderLine(std::string_view line) {
-    if (line.empty()) return true;
+    if (line.empty())
+        return true;
     const char c = line[0];
     return !(c == 'T' || c == 't' || c == 'R' || c == 'r' || c == 'P' || c == 'p');
 }
@@ -104,7 +121,8 @@ bool FileJob::parseText(std::string_view text, HCMDocument& target, std::vector<
 
     auto addRecord = [&](std::string_view line, int index) {
         auto record = std::make_unique<HCMRecord>(target.syntaxFlags());
-        if (const int code = record->parseLine(line)) errors.push_back({index, code});
+        if (const int code = record->parseLine(line))
+            errors.push_back({index, code});
         // a faulty record is kept so that it can be corrected
         target.appendRecord(std::move(record));
     };
@@ -116,18 +134,22 @@ bool FileJob::parseText(std::string_view text, HCMDocument& target, std::vector<
         if (index == 0 && isHeaderLine(line)) {
             hasHeader = true;
             // "\n\r" line ends leave the "\n" on the header line
-            if (!line.empty() && line.back() == '\n') line.remove_suffix(1);
-            if (const int code = target.header().parseLine(line)) errors.push_back({index, code});
+            if (!line.empty() && line.back() == '\n')
+                line.remove_suffix(1);
+            if (const int code = target.header().parseLine(line))
+                errors.push_back({index, code});
         } else {
             addRecord(line, index);
         }
         // the next line starts one character after the separator's first character; for
         // "\r\n" the "\n" is trimmed away by the record parser
         pos = found + 1;
-        if (!afterLine(pos)) return false;
+        if (!afterLine(pos))
+            return false;
     }
     const std::string_view rest = text.substr(pos);
-    if (!rest.empty() && rest != "\n") addRecord(rest, index);
+    if (!rest.empty() && rest != "\n")
+        addRecord(rest, index);
     return true;
 }
 
@@ -138,15 +160,28 @@ void FileJob::run() {
         finish();
         return;
     }
-    if (m_progress && !report(0, 100, kLoading)) return;
+    try {
+        load(errors);
+    } catch (const std::exception&) {
+        // out of memory on a huge file: reported like an unreadable one
+        errors.push_back({-1, -1});
+        finish();
+    }
+}
+
+void FileJob::load(std::vector<LoadError>& errors) {
+    if (m_progress && !report(0, 100, kLoading))
+        return;
     std::string text;
     if (!readFile(text)) {
         errors.push_back({-1, -1});
         finish();
         return;
     }
-    if (m_cancel) return;
-    if (m_target.hasHeader) *m_target.hasHeader = false;
+    if (m_cancel)
+        return;
+    if (m_target.hasHeader)
+        *m_target.hasHeader = false;
     HCMDocument& doc = *m_target.document;
     bool hasHeader = false;
     const long long total = static_cast<long long>(text.size());
@@ -154,8 +189,10 @@ void FileJob::run() {
         return report(static_cast<long long>(offset), total, kParsing);
     });
     doc.setHasHeader(hasHeader);
-    if (m_target.hasHeader) *m_target.hasHeader = hasHeader;
-    if (!complete) return;
+    if (m_target.hasHeader)
+        *m_target.hasHeader = hasHeader;
+    if (!complete)
+        return;
     report(total, total, kParsing);
     finish();
 }

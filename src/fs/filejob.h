@@ -56,6 +56,7 @@ public:
 
 private:
     void run();
+    void load(std::vector<LoadError>& errors);
     bool report(long long value, long long maximum, const std::string& message);
     void finish();
     bool readFile(std::string& text);

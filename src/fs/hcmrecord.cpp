@@ -69,7 +69,8 @@ const FieldInfo kFields[HCMRecord::FieldCount] = {
 // A pattern count: a non-negative decimal integer, blanks around it allowed.
 bool readCount(std::string_view text, size_t& count) {
     long long v = 0;
-    if (!SyntaxCheck::readDigitGroup(text, &v)) return false;
+    if (!SyntaxCheck::readDigitGroup(text, &v))
+        return false;
     count = size_t(v);
     return true;
 }
@@ -105,7 +106,8 @@ const char* HCMRecord::fieldLabel(Field f) {
 }
 
 const std::string& HCMRecord::text(Field f) const {
-    if (f >= OwnFieldCount) return m_antenna.text(HCMAntenna::Text(f - OwnFieldCount));
+    if (f >= OwnFieldCount)
+        return m_antenna.text(HCMAntenna::Text(f - OwnFieldCount));
     return m_text[f];
 }
 
@@ -143,7 +145,7 @@ void HCMRecord::setText(Field f, std::string_view v) {
 
 void HCMRecord::set4C(std::string_view v) {
     v = SyntaxCheck::trim(v);
-    if (v.size() < 8) {
+    if (v.size() <= 8) {
         m_text[FLongitude].assign(v);
         return;
     }
@@ -153,7 +155,8 @@ void HCMRecord::set4C(std::string_view v) {
 
 double HCMRecord::frequencyGHz() const {
     double f = 0;
-    if (!SyntaxCheck::readReal(m_text[F1A], &f)) return -1;
+    if (!SyntaxCheck::readReal(m_text[F1A], &f))
+        return -1;
     switch (m_frequencyUnit) {
     case KHz:
         return f / 1000000.0;
@@ -189,13 +192,15 @@ int HCMRecord::tooShortCode() const {
 int HCMRecord::parseLine(std::string_view line) {
     try {
         line = SyntaxCheck::trim(line);
-        if (line.empty()) return 0;
+        if (line.empty())
+            return 0;
         // fields 1..48 must each be followed by ';', field 49 may end the line
         size_t pos = 0;
         for (int p = 1; p <= 49; ++p) {
             const size_t sc = line.find(';', pos);
             if (sc == std::string_view::npos) {
-                if (p < 49) return tooShortCode();
+                if (p < 49)
+                    return tooShortCode();
                 setText(F9X1, line.substr(pos));
                 return 0;
             }
@@ -217,7 +222,8 @@ int HCMRecord::parseLine(std::string_view line) {
 int HCMRecord::parsePatterns(std::string_view line, size_t pos) {
     auto next = [&](std::string_view& out) {
         const size_t sc = line.find(';', pos);
-        if (sc == std::string_view::npos) return false;
+        if (sc == std::string_view::npos)
+            return false;
         out = line.substr(pos, sc - pos);
         pos = sc + 1;
         return true;
@@ -230,26 +236,35 @@ int HCMRecord::parsePatterns(std::string_view line, size_t pos) {
     size_t count = 0;
 
     RadiationPattern& co = m_antenna.coPolar();
-    if (!next(value)) return tooShortCode();
+    if (!next(value))
+        return tooShortCode();
     co.setCode(value);
-    if (!next(value)) return tooShortCode();
-    if (!readCount(value, count)) return 142;
+    if (!next(value))
+        return tooShortCode();
+    if (!readCount(value, count))
+        return 142;
     reserveFor(co, count);
     for (size_t i = 0; i < count; ++i) {
-        if (!next(value) || !next(attenuation)) return tooShortCode();
+        if (!next(value) || !next(attenuation))
+            return tooShortCode();
         co.appendPoint(value, attenuation);
     }
 
     RadiationPattern& cr = m_antenna.crossPolar();
-    if (!next(value)) return tooShortCode();
+    if (!next(value))
+        return tooShortCode();
     cr.setCode(value);
-    if (!next(value)) return tooShortCode();
-    if (!readCount(value, count)) return 144;
+    if (!next(value))
+        return tooShortCode();
+    if (!readCount(value, count))
+        return 144;
     reserveFor(cr, count);
     for (size_t i = 0; i < count; ++i) {
-        if (!next(value)) return tooShortCode();
+        if (!next(value))
+            return tooShortCode();
         if (!next(attenuation)) {
-            if (i + 1 < count) return tooShortCode();
+            if (i + 1 < count)
+                return tooShortCode();
             // the attenuation of the last cross-polar point may end the line
             attenuation = line.substr(pos);
         }
@@ -262,15 +277,18 @@ void HCMRecord::appendLine(std::string& out) const {
     for (int f = 0; f < FieldCount; ++f) {
         out += text(Field(f));
         // longitude and latitude form one field; nothing follows field 49
-        if (f != FLongitude && f != F9X1) out += ';';
+        if (f != FLongitude && f != F9X1)
+            out += ';';
     }
     const RadiationPattern& co = m_antenna.coPolar();
     const RadiationPattern& cr = m_antenna.crossPolar();
-    if (co.pointCount() == 0 && cr.pointCount() == 0) return;
+    if (co.pointCount() == 0 && cr.pointCount() == 0)
+        return;
     // Both blocks are written once either has points, so the line reads back as it was.
     appendPattern(out, co);
     appendPattern(out, cr);
-    if (cr.pointCount() == 0) out += ';';
+    if (cr.pointCount() == 0)
+        out += ';';
 }
 
 std::string HCMRecord::toLine() const {

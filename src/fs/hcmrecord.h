@@ -159,8 +159,8 @@ public:
         return Field(F7GA1 + 2 * (i - 1));
     }
 
-    // Field 4C as in the file: shorter than 8 characters it is the longitude alone, otherwise
-    // the first 8 characters are the longitude and the rest the latitude.
+    // Field 4C as in the file: up to 8 characters it is the longitude alone (the latitude
+    // stays), otherwise the first 8 characters are the longitude and the rest the latitude.
     void set4C(std::string_view v);
     std::string get4C() const {
         return text(FLongitude) + text(FLatitude);

@@ -1,0 +1,45 @@
+# Quick start: `make run` builds and starts Tarnwell, `make test` builds and runs every test.
+# Both install the missing Debian packages first.
+
+BUILD ?= build
+JOBS ?= 2
+FUZZ_SECONDS ?= 60
+CMAKE_FLAGS ?=
+
+.PHONY: all deps build run test test-asan fuzz bench clean
+
+all: build
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	$(BUILD)/bin/tarnwell-cli check samples/sample-fs.txt
+
+test: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+# every test again with AddressSanitizer and UndefinedBehaviorSanitizer
+test-asan: deps
+	cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DTARNWELL_SANITIZE=ON -DTARNWELL_BUILD_BENCH=OFF
+	cmake --build build-asan -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --test-dir build-asan --output-on-failure -j $(JOBS)
+
+# the libFuzzer targets, FUZZ_SECONDS seconds each
+fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DTARNWELL_FUZZ=ON
+	cmake --build build-fuzz -j $(JOBS)
+	tests/fuzz/run-fuzzers.sh build-fuzz $(FUZZ_SECONDS)
+
+bench: deps
+	cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNWELL_BUILD_TESTS=OFF
+	cmake --build build-release -j $(JOBS)
+	build-release/bin/tarnwell-bench-fs
+
+clean:
+	rm -rf $(BUILD) build-asan build-fuzz build-release
