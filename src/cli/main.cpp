@@ -1,5 +1,6 @@
 // tarnwell-cli: checks and normalises HCM files in batch, outside the GUI.
 #include "checkcommand.h"
+#include "processsetup.h"
 #include "rewritecommand.h"
 
 #include <iostream>
@@ -18,6 +19,7 @@ const char* const kUsage =
 } // namespace
 
 int main(int argc, char** argv) {
+    ProcessSetup::tuneAllocator();
     std::ios::sync_with_stdio(false);
     if (argc < 2) {
         std::cerr << kUsage;

@@ -24,10 +24,10 @@ constexpr size_t kReadChunk = size_t(4) << 20;
 
 } // namespace
 
-FileJob::FileJob(int kind, std::string fileName, Target target, SyntaxFlags* flags,
-                 ProgressCallback progress, FinishedCallback finished, void* owner)
-    : m_kind(kind), m_fileName(std::move(fileName)), m_target(target), m_flags(flags),
-      m_progress(progress), m_finished(finished), m_owner(owner) {}
+FileJob::FileJob(int kind, std::string fileName, Target target, ProgressCallback progress,
+                 FinishedCallback finished, void* owner)
+    : m_kind(kind), m_fileName(std::move(fileName)), m_target(target), m_progress(progress),
+      m_finished(finished), m_owner(owner) {}
 
 FileJob::~FileJob() {
     cancel();

@@ -30,8 +30,9 @@ public:
         bool* hasHeader = nullptr;                // may be null
     };
 
-    FileJob(int kind, std::string fileName, Target target, SyntaxFlags* flags,
-            ProgressCallback progress, FinishedCallback finished, void* owner);
+    // records created by the job take the options of their target document
+    FileJob(int kind, std::string fileName, Target target, ProgressCallback progress,
+            FinishedCallback finished, void* owner);
     // cancels the job and waits for the worker
     ~FileJob();
     FileJob(const FileJob&) = delete;
@@ -64,7 +65,6 @@ private:
     const int m_kind;
     const std::string m_fileName;
     const Target m_target;
-    SyntaxFlags* const m_flags;
     const ProgressCallback m_progress;
     const FinishedCallback m_finished;
     void* const m_owner;

@@ -19,9 +19,12 @@ bool finiteReal(std::string_view t, double* v) {
 
 int PatternPoint::checkAngle() const {
     double v = 0;
-    if (m_angle.empty()) return 1;
-    if (!finiteReal(m_angle, &v)) return 2;
-    if (v > 360 || v < 0) return 3;
+    if (m_angle.empty())
+        return 1;
+    if (!finiteReal(m_angle, &v))
+        return 2;
+    if (v > 360 || v < 0)
+        return 3;
     if (has(m_flags, SyntaxOption::NumberFormat) && !checkNumberFormat(m_angle, 3, 1, false))
         return 1036;
     return 0;
@@ -29,21 +32,26 @@ int PatternPoint::checkAngle() const {
 
 int PatternPoint::checkAttenuation() const {
     double v = 0;
-    if (m_attenuation.empty()) return 5;
-    if (!finiteReal(m_attenuation, &v)) return 6;
-    if (v < 0) return 7;
+    if (m_attenuation.empty())
+        return 5;
+    if (!finiteReal(m_attenuation, &v))
+        return 6;
+    if (v < 0)
+        return 7;
     if (has(m_flags, SyntaxOption::NumberFormat) && !checkNumberFormat(m_attenuation, 2, 1, false))
         return 1037;
     return 0;
 }
 
 void RadiationPattern::insertPoint(int i, std::string_view angle, std::string_view attenuation) {
-    if (i < 0 || i > pointCount()) i = pointCount();
+    if (i < 0 || i > pointCount())
+        i = pointCount();
     m_points.insert(m_points.begin() + i, PatternPoint(m_flags, angle, attenuation));
 }
 
 void RadiationPattern::removePoint(int i) {
-    if (i >= 0 && i < pointCount()) m_points.erase(m_points.begin() + i);
+    if (i >= 0 && i < pointCount())
+        m_points.erase(m_points.begin() + i);
 }
 
 void RadiationPattern::setSyntaxFlags(SyntaxFlags* flags) {
@@ -53,19 +61,24 @@ void RadiationPattern::setSyntaxFlags(SyntaxFlags* flags) {
 }
 
 int RadiationPattern::checkCode() const {
-    if (m_code.empty()) return m_points.empty() ? 0 : (m_coPolar ? 15 : 8);
+    if (m_code.empty())
+        return m_points.empty() ? 0 : (m_coPolar ? 15 : 8);
     const std::string upper = toUpper(m_code);
     const bool known = m_coPolar ? (upper == "CP" || upper == "VV" || upper == "HH")
                                  : (upper == "HV" || upper == "VH" || upper == "XP");
-    if (!known) return m_coPolar ? 11 : 12;
-    if (has(m_flags, SyntaxOption::CharWarnings) && upper != m_code) return m_coPolar ? 1059 : 1060;
+    if (!known)
+        return m_coPolar ? 11 : 12;
+    if (has(m_flags, SyntaxOption::CharWarnings) && upper != m_code)
+        return m_coPolar ? 1059 : 1060;
     return 0;
 }
 
 void RadiationPattern::checkPoints(std::vector<int>& codes) const {
     for (const PatternPoint& p : m_points) {
-        if (const int c = p.checkAngle()) codes.push_back(c);
-        if (const int c = p.checkAttenuation()) codes.push_back(c);
+        if (const int c = p.checkAngle())
+            codes.push_back(c);
+        if (const int c = p.checkAttenuation())
+            codes.push_back(c);
     }
 }
 
@@ -85,23 +98,32 @@ int HCMAntenna::checkText(Text t) const {
     case T9XM:
     case T9XT: {
         const bool m = t == T9XM;
-        if (skipped) return 0;
-        if (s.empty()) return m ? 9 : 13;
-        if (s.size() > 20) return m ? 10 : 14;
+        if (skipped)
+            return 0;
+        if (s.empty())
+            return m ? 9 : 13;
+        if (s.size() > 20)
+            return m ? 10 : 14;
         return word(m_flags) && !hasNoSeparator(s) ? (m ? 170 : 171) : 0;
     }
     case T9XFL:
     case T9XFU: {
         const bool lower = t == T9XFL;
-        if (skipped || s.empty()) return 0;
-        if (!finiteReal(s, &v)) return lower ? 16 : 18;
-        if (format && !checkNumberFormat(s, 2, 3, false)) return lower ? 1038 : 1039;
+        if (skipped || s.empty())
+            return 0;
+        if (!finiteReal(s, &v))
+            return lower ? 16 : 18;
+        if (format && !checkNumberFormat(s, 2, 3, false))
+            return lower ? 1038 : 1039;
         return values && (v < 0 || v > 60) ? (lower ? 1056 : 1057) : 0;
     }
     case T9X1:
-        if (s.empty()) return 20;
-        if (!finiteReal(s, &v)) return 21;
-        if (values && (v < -10 || v > 60)) return 1058;
+        if (s.empty())
+            return 20;
+        if (!finiteReal(s, &v))
+            return 21;
+        if (values && (v < -10 || v > 60))
+            return 1058;
         return format && !checkNumberFormat(s, 2, 1, false) ? 1040 : 0;
     default:
         return 0;
@@ -112,8 +134,10 @@ void HCMAntenna::checkPattern(const RadiationPattern& own, const RadiationPatter
                               int missing, int noPoints, std::vector<int>& codes) const {
     const bool hasPoints = own.pointCount() > 0;
     if (!own.getCode().empty() || hasPoints) {
-        if (!own.getCode().empty() && !hasPoints) codes.push_back(noPoints);
-        if (const int c = own.checkCode()) codes.push_back(c);
+        if (!own.getCode().empty() && !hasPoints)
+            codes.push_back(noPoints);
+        if (const int c = own.checkCode())
+            codes.push_back(c);
         return;
     }
     // neither code nor points: missing only when the other pattern is there

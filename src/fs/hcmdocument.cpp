@@ -33,18 +33,21 @@ void HCMDocument::setCallbacks(ProgressCallback progress, FinishedCallback finis
 }
 
 void HCMDocument::stopJob() {
-    if (!m_job || m_job->isWorkerThread()) return;
+    if (!m_job || m_job->isWorkerThread())
+        return;
     m_job->cancel();
     m_job->wait();
     m_job.reset();
 }
 
 void HCMDocument::cancelJob() {
-    if (m_job) m_job->cancel();
+    if (m_job)
+        m_job->cancel();
 }
 
 void HCMDocument::waitForJob() {
-    if (m_job) m_job->wait();
+    if (m_job)
+        m_job->wait();
 }
 
 bool HCMDocument::startJob(int kind, const std::string& fileName, HCMDocument* target,
@@ -54,20 +57,27 @@ bool HCMDocument::startJob(int kind, const std::string& fileName, HCMDocument* t
     t.document = target;
     t.errors = &m_errors;
     t.hasHeader = hasHeaderTarget;
-    m_job = std::make_unique<FileJob>(kind, fileName, t, m_flags, progress, m_finished, m_owner);
-    if (m_job->start()) return true;
+    m_job = std::make_unique<FileJob>(kind, fileName, t, progress, m_finished, m_owner);
+    if (m_job->start())
+        return true;
     m_job.reset();
     return false;
 }
 
 bool HCMDocument::load(const std::string& fileName, bool* hasHeaderTarget) {
+    // inside a callback the running job cannot be waited for, so it cannot be replaced
+    if (m_job && m_job->isWorkerThread())
+        return false;
     clear();
     return startJob(FileJob::LoadDocument, fileName, this, hasHeaderTarget, m_progress);
 }
 
 bool HCMDocument::loadAuxiliary(const std::string& fileName) {
+    if (m_job && m_job->isWorkerThread())
+        return false;
     stopJob();
-    if (!m_auxiliary) m_auxiliary = std::make_unique<HCMDocument>(m_flags, this);
+    if (!m_auxiliary)
+        m_auxiliary = std::make_unique<HCMDocument>(m_flags, this);
     m_auxiliary->clear();
     return startJob(FileJob::LoadAuxiliary, fileName, m_auxiliary.get(), nullptr, nullptr);
 }
@@ -104,5 +114,6 @@ void HCMDocument::appendFileText(std::string& out, bool includeHeader,
         return;
     }
     for (const int no : *numbers)
-        if (const HCMRecord* r = record(no)) appendRecord(*r);
+        if (const HCMRecord* r = record(no))
+            appendRecord(*r);
 }

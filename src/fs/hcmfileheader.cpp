@@ -16,7 +16,8 @@ int HCMFileHeader::parseLine(std::string_view line) {
     size_t pos = 0;
     for (int f = 0; f < WritingDate; ++f) {
         const size_t sc = line.find(';', pos);
-        if (sc == std::string_view::npos) return 145;
+        if (sc == std::string_view::npos)
+            return 145;
         m_text[f].assign(line.substr(pos, sc - pos));
         pos = sc + 1;
     }
@@ -29,7 +30,8 @@ int HCMFileHeader::parseLine(std::string_view line) {
 std::string HCMFileHeader::toLine() const {
     std::string out;
     for (int f = 0; f < FieldCount; ++f) {
-        if (f) out += ';';
+        if (f)
+            out += ';';
         out += m_text[f];
     }
     return out;
@@ -40,8 +42,10 @@ namespace {
 // A free text with a length limit and the separator check.
 int freeText(const std::string& t, size_t limit, bool anyOption, int empty, int tooLong,
              int separator) {
-    if (t.empty()) return empty;
-    if (t.size() > limit) return tooLong;
+    if (t.empty())
+        return empty;
+    if (t.size() > limit)
+        return tooLong;
     return anyOption && !hasNoSeparator(t) ? separator : 0;
 }
 
@@ -54,8 +58,10 @@ int HCMFileHeader::checkField(Field f, int actualCount) const {
     long long n = 0;
     switch (f) {
     case FileNumber:
-        if (t.empty()) return 147;
-        if (!readInteger(t)) return 148;
+        if (t.empty())
+            return 147;
+        if (!readInteger(t))
+            return 148;
         return format && !checkNumberFormat(t, 2, 0, false) ? 1061 : 0;
     case ResponsiblePerson:
         return freeText(t, 40, anyOption, 152, 153, 174);
@@ -66,12 +72,16 @@ int HCMFileHeader::checkField(Field f, int actualCount) const {
     case EMail:
         return freeText(t, 40, anyOption, 158, 159, 177);
     case NumberOfRecords:
-        if (t.empty()) return 160;
-        if (!readInteger(t, &n)) return 161;
-        if (format && !checkNumberFormat(t, 6, 0, false)) return 1068;
+        if (t.empty())
+            return 160;
+        if (!readInteger(t, &n))
+            return 161;
+        if (format && !checkNumberFormat(t, 6, 0, false))
+            return 1068;
         return n != actualCount ? 165 : 0;
     case WritingDate:
-        if (t.empty()) return 162;
+        if (t.empty())
+            return 162;
         switch (checkDate(t)) {
         case 1:
             return 163;
@@ -101,6 +111,7 @@ std::vector<int> HCMFileHeader::checkHeader(int actualCount) const {
         NumberOfRecords, WritingDate,       Country, FileContentsCode, FileContents};
     std::vector<int> codes;
     for (const Field f : order)
-        if (const int c = checkField(f, actualCount)) codes.push_back(c);
+        if (const int c = checkField(f, actualCount))
+            codes.push_back(c);
     return codes;
 }

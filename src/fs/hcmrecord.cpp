@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <new>
 
 namespace {
@@ -155,7 +156,7 @@ void HCMRecord::set4C(std::string_view v) {
 
 double HCMRecord::frequencyGHz() const {
     double f = 0;
-    if (!SyntaxCheck::readReal(m_text[F1A], &f))
+    if (!SyntaxCheck::readReal(m_text[F1A], &f) || !std::isfinite(f))
         return -1;
     switch (m_frequencyUnit) {
     case KHz:
@@ -280,14 +281,21 @@ void HCMRecord::appendLine(std::string& out) const {
         if (f != FLongitude && f != F9X1)
             out += ';';
     }
+    // The reader trims the end of the line. A pattern section is written when either pattern
+    // has points, and also when 9X1 ends in a blank, so that the blank is not the line's end.
     const RadiationPattern& co = m_antenna.coPolar();
     const RadiationPattern& cr = m_antenna.crossPolar();
-    if (co.pointCount() == 0 && cr.pointCount() == 0)
+    const auto endsInBlank = [&out] {
+        return SyntaxCheck::trim(std::string_view(out).substr(out.size() - 1)).empty();
+    };
+    if (co.pointCount() == 0 && cr.pointCount() == 0 && (out.empty() || !endsInBlank()))
         return;
-    // Both blocks are written once either has points, so the line reads back as it was.
+    // Both blocks are written, so the line reads back as it was: an empty cross-polar block,
+    // or a last attenuation ending in a blank, is closed with ';' (nothing after the last
+    // point is read).
     appendPattern(out, co);
     appendPattern(out, cr);
-    if (cr.pointCount() == 0)
+    if (cr.pointCount() == 0 || endsInBlank())
         out += ';';
 }
 

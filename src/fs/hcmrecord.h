@@ -212,8 +212,6 @@ private:
     int checkMaskFrequency(int i) const;
     int checkMaskAttenuation(int i) const;
     bool anyOtherMaskText(Field self) const;
-    int checkLongitudeText() const;
-    int checkLatitudeText() const;
 
     std::string m_text[OwnFieldCount];
     int m_entryType = UnknownEntry;

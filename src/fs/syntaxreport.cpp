@@ -5,15 +5,18 @@
 std::string SyntaxReport::itemText(const std::string& title, const std::vector<int>& codes) {
     std::string text = title + "\n" + "Errors:\n";
     for (const int c : codes)
-        if (SyntaxCheck::isError(c)) text.append(SyntaxCheck::messageText(c)).append("\n");
+        if (SyntaxCheck::isError(c))
+            text.append(SyntaxCheck::messageText(c)).append("\n");
     text += "Warnings:\n";
     for (const int c : codes)
-        if (!SyntaxCheck::isError(c)) text.append(SyntaxCheck::messageText(c)).append("\n");
+        if (!SyntaxCheck::isError(c))
+            text.append(SyntaxCheck::messageText(c)).append("\n");
     return text;
 }
 
 void SyntaxReport::add(int recordNo, const std::string& title, const std::vector<int>& codes) {
-    if (codes.empty()) return;
+    if (codes.empty())
+        return;
     m_items.push_back({recordNo, itemText(title, codes)});
     for (const int c : codes)
         ++(SyntaxCheck::isError(c) ? m_errors : m_warnings);
