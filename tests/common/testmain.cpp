@@ -1,6 +1,9 @@
 #include "testregistry.h"
 
 #include <QCoreApplication>
+#ifdef TARNWELL_GUI_TESTS
+#include <QApplication>
+#endif
 #include <QStringList>
 #include <QTest>
 #include <cstring>

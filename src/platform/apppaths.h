@@ -1,0 +1,22 @@
+#pragma once
+
+// The folders of the program: where the settings file lives, the per-user data folder and its
+// update folder.
+
+#include <QString>
+
+namespace AppPaths {
+
+// The directory of the executable; "hcm.ini" and the calculation libraries live there.
+QString applicationDirectory();
+// The path of "hcm.ini". Tests redirect it with setSettingsDirectory.
+QString settingsFile();
+void setSettingsDirectory(const QString& directory); // empty: back to the executable's directory
+
+// GenericDataLocation + "/tarnwell", created when missing; the current directory when the
+// platform names no such location (then nothing is created).
+QString dataFolder();
+// dataFolder() + "/update", created when missing.
+QString updateFolder();
+
+} // namespace AppPaths
