@@ -18,7 +18,7 @@ build: deps
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/bin/tarnwell-cli check samples/sample-fs.txt
+	$(BUILD)/bin/tarnwell samples/sample-fs.txt
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

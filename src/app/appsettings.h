@@ -19,7 +19,8 @@ public:
     // reads every key except state, main_geometry, first_installation, launch_downloader and
     // last_schema_download_date
     void read();
-    // writes the keys in their fixed order to both stores and flushes them
+    // writes the keys in their fixed order to both stores and flushes them; false when either
+    // store could not be written
     bool writeCFGfile();
 
     QSettings& ini();     // "hcm.ini"
@@ -39,10 +40,18 @@ public:
     double frequencyTXRX = 300;
     double distanceTXRX = 1000;
     double distancePTXRX = 2;
+    // addresses of the two web servers and the optional key of the map service; read only,
+    // an administrator sets them in "hcm.ini"
+    QString updateServerUrl;
+    QString hcmSiteUrl;
+    QString mapApiKey;
     // values of the machine-wide store
     QString topo;
     QString morpho;
     QString border;
+
+    static QString defaultUpdateServerUrl();
+    static QString defaultHcmSiteUrl();
 
     // read at start-up by the main window itself
     int firstInstallation() const;

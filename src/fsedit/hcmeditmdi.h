@@ -9,12 +9,23 @@
 
 #include "hcmdocument.h"
 
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <atomic>
+#include <memory>
+#include <string>
 
 class QAction;
 class QCloseEvent;
+class QGroupBox;
+class QLabel;
+class QMessageBox;
+class QModelIndex;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class DetailForm;
 class ErrorListDlg;
 class RecordTableModel;
 
@@ -62,6 +73,14 @@ public:
     RecordTableModel* recordModel() const;
     ErrorListDlg* errorList() const;
 
+    // the record shown by the current row, null when there is none
+    HCMRecord* currentRecord();
+    // the option word shared with the document
+    SyntaxFlags syntaxFlags() const { return m_flags; }
+    // the form under the table and the record table itself
+    DetailForm* detailForm() const { return m_form; }
+    QTableView* tableView() const { return m_table; }
+
 signals:
     void signalTaskFinished(int task);
     void signalSetProgressValue(int value);
@@ -74,6 +93,8 @@ signals:
     void saveRequested(hcmEditMDI* editor);
     // the window is closing: the main window removes its window-menu entry and updates states
     void editorClosed(hcmEditMDI* editor);
+    // the status text of a running load (from the load job's reports)
+    void signalStatusText(const QString& text, QPrivateSignal);
 
 public slots:
     void cancelJob();
@@ -82,6 +103,151 @@ public slots:
     void setCurrentRecord(int index);
     void selectionChanged();
 
+    void showItemDetails(int row, int col, int prow, int pcol);
+    void changeWidgetsState();
+    void testHeader();
+    void clearHeaderUi();
+
+    // record fields
+    void le0aChanged();
+    void le1aChanged();
+    void le1a1Changed();
+    void le1zChanged();
+    void le2cChanged();
+    void le2wChanged();
+    void le2zChanged();
+    void le4aChanged();
+    void le4bChanged();
+    void le4cloChanged();
+    void le4claChanged();
+    void le4zChanged();
+    void le6aChanged();
+    void le6bChanged();
+    void le6zChanged();
+    void le7aChanged();
+    void le7g1Changed();
+    void le7g2Changed();
+    void le7g3Changed();
+    void le7gf1Changed();
+    void le7gf2Changed();
+    void le7gf3Changed();
+    void le7gf4Changed();
+    void le7gf5Changed();
+    void le7gf6Changed();
+    void le7ga1Changed();
+    void le7ga2Changed();
+    void le7ga3Changed();
+    void le7ga4Changed();
+    void le7ga5Changed();
+    void le7ga6Changed();
+    void le7hChanged();
+    void le7iChanged();
+    void le7kChanged();
+    void le8bChanged();
+    void le8b3Changed();
+    void le9aChanged();
+    void le9bChanged();
+    void le9dChanged();
+    void le9hChanged();
+    void le9lChanged();
+    void le9yChanged();
+    void le9xmChanged();
+    void le9xtChanged();
+    void le9xflChanged();
+    void le9xfuChanged();
+    void le9x1Changed();
+    void le13xChanged();
+    void le13yChanged();
+    void lete13zChanged();
+    // radiation patterns
+    void tw9xcoChanged();
+    void tw9xcrChanged();
+    void leradpatcoChanged();
+    void leradpatcrChanged();
+    // header fields
+    void leFileNumberChanged();
+    void leResponsiblePersonChanged();
+    void lePhoneChanged();
+    void leTelefaxChanged();
+    void leEmailChanged();
+    void leNumberOfRecordsChanged();
+    void leWritingDateChanged();
+    void leCountryChanged();
+    void leFileContentsCodeChanged();
+    void teFileContentsChanged();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+
+private:
+    // load job callbacks: run on the worker thread under the job's process-wide lock; they
+    // only read the cancel request and emit queued signals
+    static void loadProgress(void* owner, long long value, long long maximum,
+                             const std::string& message, std::atomic<bool>* cancel);
+    static void loadFinished(void* owner, int kind);
+    void reportLoadProgress(long long value, long long maximum, const std::string& message,
+                            std::atomic<bool>* cancel);
+
+    void buildUi();
+    void connectFieldWidgets();
+    void showBusy(const QString& status, int maximum);
+    void hideBusy();
+    // the end of a long loop: a close asked for meanwhile is carried out now
+    void finishBusy();
+    // cancels a running load and waits for it; its queued reports are dropped
+    void stopLoad();
+    bool fillTable();
+    void fillHeaderUi();
+    void updateTitle();
+    void updateTotal();
+    void clearDetails();
+    // hook for the comparison with an auxiliary file: its load has finished
+    void auxiliaryLoaded();
+    void closeWindow();
+    // a message box of this window; a close asked for meanwhile waits until it is answered
+    int execBox(QMessageBox& box);
+
+    int currentRecordNo() const;
+    void recordFieldEdited(HCMRecord::Field field);
+    void headerFieldEdited(HCMFileHeader::Field field);
+    void patternEdited(bool coPolar);
+    void patternCodeEdited(bool coPolar);
+
+    void colourField(const HCMRecord& record, HCMRecord::Field field);
+    void colourMasks(const HCMRecord& record);
+    void colourPattern(const HCMRecord& record, bool coPolar);
+    void colourRecord(const HCMRecord& record);
+    void colourHeaderField(HCMFileHeader::Field field);
+    void clearColours();
+
+    SyntaxOptions m_options;
+    SyntaxFlags m_flags = 0; // shared by pointer with the document: declared before it
+    std::unique_ptr<HCMDocument> m_document;
+
+    RecordTableModel* m_model = nullptr;
+    QTableView* m_table = nullptr;
+    DetailForm* m_form = nullptr;
+    QGroupBox* m_status = nullptr;
+    QLabel* m_total = nullptr;
+    QLabel* m_selected = nullptr;
+    QLabel* m_info = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QPushButton* m_cancel = nullptr;
+    ErrorListDlg* m_errorList = nullptr;
+    QPointer<QAction> m_windowMenuAction;
+
+    QString m_path;
+    bool m_hasHeader = true;
+    bool m_loadedHasHeader = false; // written by the load job
+    bool m_busyFilling = false;
+    bool m_modified = false;
+    bool m_loading = false;
+    bool m_reporting = false;
+    bool m_saving = false;
+    bool m_closePending = false;
+    int m_boxDepth = 0;
+    std::atomic<bool> m_cancelRequest{false};
+    // what the load job reported last (touched only inside the callbacks)
+    std::string m_lastMessage;
+    int m_lastPercent = -1;
 };

@@ -1,0 +1,16 @@
+#pragma once
+
+// The program's name and version as the windows and the settings show them.
+
+#include <QString>
+
+namespace AppInfo {
+
+inline QString name() {
+    return QStringLiteral("Tarnwell");
+}
+inline QString version() {
+    return QStringLiteral("0.1");
+}
+
+} // namespace AppInfo

@@ -1,0 +1,135 @@
+#include "appsettings.h"
+
+#include <QSettings>
+
+namespace {
+
+const QString kState = QStringLiteral("state");
+const QString kMainGeometry = QStringLiteral("main_geometry");
+const QString kHcmLibrary = QStringLiteral("HCMLibrary");
+const QString kHcmMsLibrary = QStringLiteral("HCMMSLibrary");
+const QString kCheckForUpdate = QStringLiteral("check_for_update_on_startup");
+const QString kCheckOnEditing = QStringLiteral("checkOnEditing");
+const QString kCheckOnLoading = QStringLiteral("checkOnLoading");
+const QString kCheckValueWarnings = QStringLiteral("checkValueWarnings");
+const QString kCheckCharacterWarnings = QStringLiteral("checkCharacterWarnings");
+const QString kCheckCalcErrors = QStringLiteral("checkCalcErrors");
+const QString kCheckFormatErrors = QStringLiteral("checkFormatErrors");
+const QString kRecentDir = QStringLiteral("recentDir");
+const QString kFrequencyTXRX = QStringLiteral("frequency_TXRX");
+const QString kDistanceTXRX = QStringLiteral("distance_TXRX");
+const QString kDistancePTXRX = QStringLiteral("distance_PTXRX");
+const QString kFirstInstallation = QStringLiteral("first_installation");
+const QString kLaunchDownloader = QStringLiteral("launch_downloader");
+const QString kUpdateServerUrl = QStringLiteral("update_server_url");
+const QString kHcmSiteUrl = QStringLiteral("hcm_site_url");
+const QString kMapApiKey = QStringLiteral("map_api_key");
+const QString kTopo = QStringLiteral("topo");
+const QString kMorpho = QStringLiteral("morpho");
+const QString kBorder = QStringLiteral("border");
+
+} // namespace
+
+AppSettings::AppSettings(const QString& iniPath)
+    : m_ini(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)),
+      m_machine(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::SystemScope,
+                                            QStringLiteral("HCM"))) {
+    hcmSiteUrl = defaultHcmSiteUrl();
+    updateServerUrl = defaultUpdateServerUrl();
+}
+
+AppSettings::~AppSettings() = default;
+
+QString AppSettings::defaultUpdateServerUrl() {
+    return QStringLiteral("https://updates.tarnwell.org/");
+}
+
+QString AppSettings::defaultHcmSiteUrl() {
+    return QStringLiteral("https://www.hcm-agreement.eu/");
+}
+
+void AppSettings::read() {
+    QSettings& s = *m_ini;
+    hcmLibrary = s.value(kHcmLibrary, QString()).toString();
+    hcmMsLibrary = s.value(kHcmMsLibrary, QString()).toString();
+    checkForUpdateOnStartup = s.value(kCheckForUpdate, true).toBool();
+    checkOnEditing = s.value(kCheckOnEditing, true).toBool();
+    checkOnLoading = s.value(kCheckOnLoading, false).toBool();
+    checkValueWarnings = s.value(kCheckValueWarnings, true).toBool();
+    checkCharacterWarnings = s.value(kCheckCharacterWarnings, true).toBool();
+    checkCalcErrors = s.value(kCheckCalcErrors, false).toBool();
+    checkFormatErrors = s.value(kCheckFormatErrors, true).toBool();
+    recentDir = s.value(kRecentDir, QString()).toString();
+    frequencyTXRX = s.value(kFrequencyTXRX, 300.0).toDouble();
+    distanceTXRX = s.value(kDistanceTXRX, 1000.0).toDouble();
+    distancePTXRX = s.value(kDistancePTXRX, 2.0).toDouble();
+    updateServerUrl = s.value(kUpdateServerUrl, defaultUpdateServerUrl()).toString();
+    hcmSiteUrl = s.value(kHcmSiteUrl, defaultHcmSiteUrl()).toString();
+    mapApiKey = s.value(kMapApiKey, QString()).toString();
+
+    QSettings& m = *m_machine;
+    topo = m.value(kTopo, QString()).toString();
+    morpho = m.value(kMorpho, QString()).toString();
+    border = m.value(kBorder, QString()).toString();
+}
+
+bool AppSettings::writeCFGfile() {
+    QSettings& s = *m_ini;
+    s.setValue(kCheckForUpdate, checkForUpdateOnStartup);
+    s.setValue(kHcmLibrary, hcmLibrary);
+    s.setValue(kHcmMsLibrary, hcmMsLibrary);
+    s.setValue(kCheckOnEditing, checkOnEditing);
+    s.setValue(kCheckOnLoading, checkOnLoading);
+    s.setValue(kCheckCalcErrors, checkCalcErrors);
+    s.setValue(kCheckFormatErrors, checkFormatErrors);
+    s.setValue(kCheckValueWarnings, checkValueWarnings);
+    s.setValue(kCheckCharacterWarnings, checkCharacterWarnings);
+    s.setValue(kRecentDir, recentDir);
+    s.setValue(kFrequencyTXRX, frequencyTXRX);
+    s.setValue(kDistanceTXRX, distanceTXRX);
+    s.setValue(kDistancePTXRX, distancePTXRX);
+    s.sync();
+
+    QSettings& m = *m_machine;
+    m.setValue(kTopo, topo);
+    m.setValue(kMorpho, morpho);
+    m.setValue(kBorder, border);
+    m.sync();
+    // the machine-wide store may be out of the user's reach; say so instead of claiming success
+    return s.status() == QSettings::NoError && m.status() == QSettings::NoError;
+}
+
+QSettings& AppSettings::ini() {
+    return *m_ini;
+}
+
+QSettings& AppSettings::machine() {
+    return *m_machine;
+}
+
+int AppSettings::firstInstallation() const {
+    return m_ini->value(kFirstInstallation, 0).toInt();
+}
+
+void AppSettings::removeFirstInstallation() {
+    m_ini->remove(kFirstInstallation);
+    m_ini->sync();
+}
+
+bool AppSettings::launchDownloader() const {
+    return m_ini->value(kLaunchDownloader, false).toBool();
+}
+
+QByteArray AppSettings::state() const {
+    return m_ini->value(kState).toByteArray();
+}
+
+QByteArray AppSettings::mainGeometry() const {
+    return m_ini->value(kMainGeometry).toByteArray();
+}
+
+void AppSettings::setWindowState(const QByteArray& state, const QByteArray& geometry) {
+    m_ini->setValue(kState, state);
+    m_ini->setValue(kMainGeometry, geometry);
+    m_ini->sync();
+}

@@ -1,0 +1,15 @@
+#include "filechooser.h"
+
+#include <QFileDialog>
+
+FileChooser::~FileChooser() = default;
+
+QStringList FileChooser::openFileNames(QWidget* parent, const QString& title,
+                                       const QString& directory, const QString& filter) {
+    return QFileDialog::getOpenFileNames(parent, title, directory, filter);
+}
+
+QString FileChooser::saveFileName(QWidget* parent, const QString& title, const QString& start,
+                                  const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, start, filter);
+}

@@ -1,0 +1,611 @@
+#include "hcmform.h"
+
+#include "aboutdialog.h"
+#include "appinfo.h"
+#include "apppaths.h"
+#include "appresources.h"
+#include "appsettings.h"
+#include "elfversion.h"
+#include "filechooser.h"
+#include "filekind.h"
+#include "hcmeditmdi.h"
+#include "options.h"
+#include "saveprm.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QSettings>
+#include <QTableView>
+#include <QTimer>
+#include <QUrl>
+#include <cmath>
+
+namespace {
+
+const QString kFsEditor = QStringLiteral("hcmEdit");
+const QString kMsEditor = QStringLiteral("hcmMSEdit");
+const QString kReport = QStringLiteral("hcmReport");
+const QString kMap = QStringLiteral("map");
+
+// The map window has not landed: "Show Selected on Google Maps" stays disabled until it does.
+constexpr bool kMapAvailable = false;
+
+void enableAll(std::initializer_list<QAction*> actions, bool on) {
+    for (QAction* a : actions)
+        a->setEnabled(on);
+}
+
+} // namespace
+
+hcmForm::hcmForm(QWidget* parent) : QMainWindow(parent), m_chooser(new FileChooser) {
+    AppResources::init();
+    m_savePrm = new SavePrm(this);
+    m_about = new AboutDialog(this);
+    QCoreApplication::setApplicationName(AppInfo::name());
+    QCoreApplication::setApplicationVersion(AppInfo::version());
+
+    m_ui.setupUi(this);
+
+    m_settings = std::make_unique<AppSettings>(AppPaths::settingsFile());
+    restoreState(m_settings->state());
+    restoreGeometry(m_settings->mainGeometry());
+
+    m_about->setVersion(QCoreApplication::applicationVersion());
+
+    m_options = new Options(this);
+    m_dataFolder = AppPaths::dataFolder();
+
+    m_settings->read();
+    // the Open dialog starts in the stored folder, else in the home folder
+    if (m_settings->recentDir.isEmpty())
+        m_settings->recentDir = QDir::homePath();
+    m_about->setSiteAddress(m_settings->hcmSiteUrl);
+
+    const QString fsLibrary =
+        QDir(AppPaths::applicationDirectory()).filePath(m_settings->hcmLibrary);
+    if (!m_settings->hcmLibrary.isEmpty() && QFileInfo(fsLibrary).isFile())
+        m_fsLibraryVersion = ElfVersion::fileVersion(fsLibrary);
+    m_updateFolder = AppPaths::updateFolder();
+
+    const AppSettings& s = *m_settings;
+    m_options->setOptions(s.checkOnEditing, s.checkCalcErrors, s.checkFormatErrors,
+                          s.checkValueWarnings, s.checkCharacterWarnings, s.checkOnLoading);
+
+    connectActions();
+    changeActionState();
+    scheduleStartupTask();
+}
+
+hcmForm::~hcmForm() {
+    // the sub-windows die with the MDI area after this body (some of them closed and waiting
+    // for deletion): nothing they emit then may reach this half-destroyed window
+    m_ui.mdiArea->disconnect(this);
+    for (QObject* object : m_ui.mdiArea->findChildren<QObject*>())
+        object->disconnect(this);
+}
+
+void hcmForm::connectActions() {
+    connect(m_ui.actionEdit_View_HCM_file, &QAction::triggered, this, &hcmForm::doActionOpen);
+    connect(m_ui.actionNew, &QAction::triggered, this, &hcmForm::doActionNew);
+    connect(m_ui.actionSave, &QAction::triggered, this, &hcmForm::doActionSave);
+    connect(m_ui.actionSave_As, &QAction::triggered, this, &hcmForm::doActionSaveAs);
+    connect(m_ui.actionChech_file_syntax, &QAction::triggered, this, &hcmForm::doActionCheckSyntax);
+    connect(m_ui.actionOptions, &QAction::triggered, this, &hcmForm::showOptions);
+    connect(m_ui.actionAbout, &QAction::triggered, this, [this] {
+        m_about->show();
+        m_about->raise();
+        m_about->activateWindow();
+    });
+    connect(m_ui.actionAbout_QT, &QAction::triggered, qApp, &QApplication::aboutQt);
+
+    connect(m_ui.actionTile, &QAction::triggered, m_ui.mdiArea, &QMdiArea::tileSubWindows);
+    connect(m_ui.actionCascade_windows, &QAction::triggered, m_ui.mdiArea,
+            &QMdiArea::cascadeSubWindows);
+    connect(m_ui.actionClose_All_Windows, &QAction::triggered, m_ui.mdiArea,
+            &QMdiArea::closeAllSubWindows);
+    connect(m_ui.actionClose_Current_Window, &QAction::triggered, this, [this] {
+        if (QMdiSubWindow* window = currentSubWindow())
+            window->close();
+    });
+    connect(m_ui.menuWindow, &QMenu::aboutToShow, this, &hcmForm::updateWindowMenu);
+    connect(m_ui.mdiArea, &QMdiArea::subWindowActivated, this, &hcmForm::changeActionState);
+
+    connect(m_savePrm, &SavePrm::saveClicked, this, &hcmForm::saveDlgClicked);
+    connect(m_options->controls().okButton, &QPushButton::clicked, this, &hcmForm::applyOptions);
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &hcmForm::writeCFGfile);
+}
+
+void hcmForm::scheduleStartupTask() {
+    if (m_settings->firstInstallation() == 1) {
+        m_startupTask = StartupTask::FirstInstallationPrompt;
+        QTimer::singleShot(500, this, &hcmForm::slStartWizard);
+    } else if (m_settings->launchDownloader()) {
+        // the download job resumes here once the download centre has landed
+        m_startupTask = StartupTask::DownloadJob;
+    } else if (m_settings->checkForUpdateOnStartup) {
+        // the version check runs here once the download centre has landed
+        m_startupTask = StartupTask::VersionCheck;
+    }
+}
+
+void hcmForm::setFileChooser(std::unique_ptr<FileChooser> chooser) {
+    m_chooser = chooser ? std::move(chooser) : std::make_unique<FileChooser>();
+}
+
+void hcmForm::openFromCommandLine(const QStringList& arguments) {
+    if (arguments.size() > 1) {
+        m_pendingOpen.clear();
+        for (int i = 1; i < arguments.size(); ++i) {
+            const QString& arg = arguments.at(i);
+            if (arg == QLatin1String("--test"))
+                m_testMode = true;
+            if (QFileInfo(arg).isFile())
+                m_pendingOpen.append(arg);
+        }
+        if (!m_pendingOpen.isEmpty())
+            QTimer::singleShot(0, this, &hcmForm::doActionOpen);
+    }
+    if (m_testMode)
+        setWindowTitle(QStringLiteral("---===TEST MODE===---"));
+}
+
+// ---------------------------------------------------------------------------------------------
+// sub-windows
+
+QMdiSubWindow* hcmForm::currentSubWindow() const {
+    return m_ui.mdiArea->currentSubWindow();
+}
+
+hcmEditMDI* hcmForm::fsEditorOf(QMdiSubWindow* window) {
+    if (!window || window->objectName() != kFsEditor)
+        return nullptr;
+    return qobject_cast<hcmEditMDI*>(window->widget());
+}
+
+QMdiSubWindow* hcmForm::addDocumentWindow(QWidget* content, const QString& kind,
+                                          const QString& entryText) {
+    QMdiSubWindow* window = m_ui.mdiArea->addSubWindow(content);
+    window->setObjectName(kind);
+    window->show();
+
+    // the entry belongs to the content widget and goes with it
+    auto* entry = new QAction(entryText, content);
+    entry->setCheckable(true);
+    m_ui.menuWindow->addAction(entry);
+    const QPointer<QMdiSubWindow> target(window);
+    connect(entry, &QAction::triggered, this, [this, target] { setActiveSubWindow(target); });
+    m_windowEntries.append({target, entry});
+    return window;
+}
+
+// the six syntax options of the settings, as the FS editors take them
+hcmEditMDI::SyntaxOptions hcmForm::syntaxOptions() const {
+    const AppSettings& s = *m_settings;
+    hcmEditMDI::SyntaxOptions options;
+    options.checkOnEditing = s.checkOnEditing;
+    options.calcOnly = s.checkCalcErrors;
+    options.numberFormat = s.checkFormatErrors;
+    options.valueWarnings = s.checkValueWarnings;
+    options.illegalChars = s.checkCharacterWarnings;
+    options.reportAfterLoad = s.checkOnLoading;
+    return options;
+}
+
+hcmEditMDI* hcmForm::createFsEditor() {
+    const hcmEditMDI::SyntaxOptions options = syntaxOptions();
+
+    auto* editor = new hcmEditMDI(options);
+    QMdiSubWindow* window = addDocumentWindow(editor, kFsEditor, tr("no name"));
+    editor->setWindowMenuAction(m_windowEntries.constLast().action);
+    changeActionState();
+
+    // the editor reports from inside its own changes (even from its destructor): the states
+    // are evaluated once that is over
+    connect(editor, &hcmEditMDI::signalSelectionChanged, this, &hcmForm::scheduleActionState);
+    // the table fills after the load job has finished, and rows come and go with the record
+    // operations: the states follow the table itself
+    QAbstractItemModel* model = editor->tableView()->model();
+    connect(model, &QAbstractItemModel::modelReset, this, &hcmForm::scheduleActionState);
+    connect(model, &QAbstractItemModel::layoutChanged, this, &hcmForm::scheduleActionState);
+    connect(model, &QAbstractItemModel::rowsInserted, this, &hcmForm::scheduleActionState);
+    connect(model, &QAbstractItemModel::rowsRemoved, this, &hcmForm::scheduleActionState);
+    connect(editor->tableView()->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            &hcmForm::scheduleActionState);
+    connect(editor, &hcmEditMDI::signalTaskFinished, this, &hcmForm::scheduleActionState);
+    connect(editor, &hcmEditMDI::subWindowClosing, this, &hcmForm::saveHCMFS);
+    connect(editor, &hcmEditMDI::saveRequested, this, &hcmForm::editorSaveRequested);
+    connect(editor, &hcmEditMDI::editorClosed, this, &hcmForm::editorClosed);
+    m_ui.mdiArea->setActiveSubWindow(window);
+    return editor;
+}
+
+void hcmForm::scheduleActionState() {
+    if (m_actionStatePending)
+        return;
+    m_actionStatePending = true;
+    QTimer::singleShot(0, this, [this] {
+        m_actionStatePending = false;
+        changeActionState();
+    });
+}
+
+void hcmForm::editorClosed(hcmEditMDI* editor) {
+    for (int i = m_windowEntries.size() - 1; i >= 0; --i) {
+        const WindowEntry& entry = m_windowEntries.at(i);
+        if (!entry.window || entry.window->widget() == editor) {
+            if (entry.action)
+                m_ui.menuWindow->removeAction(entry.action);
+            m_windowEntries.removeAt(i);
+        }
+    }
+    changeActionState();
+    // once the sub-window is gone another one (or none) is current
+    scheduleActionState();
+}
+
+void hcmForm::editorSaveRequested(hcmEditMDI* editor) {
+    if (editor->fileName().isEmpty()) {
+        for (QMdiSubWindow* window : m_ui.mdiArea->subWindowList())
+            if (window->widget() == editor)
+                saveFsAs(window);
+    } else {
+        saveHCMFS(editor);
+    }
+}
+
+void hcmForm::setActiveSubWindow(QWidget* window) {
+    if (auto* sub = qobject_cast<QMdiSubWindow*>(window))
+        m_ui.mdiArea->setActiveSubWindow(sub);
+}
+
+void hcmForm::updateWindowMenu() {
+    const bool any = !m_ui.mdiArea->subWindowList().isEmpty();
+    enableAll({m_ui.actionTile, m_ui.actionCascade_windows, m_ui.actionClose_Current_Window,
+               m_ui.actionClose_All_Windows},
+              any);
+    QMdiSubWindow* current = currentSubWindow();
+    for (int i = m_windowEntries.size() - 1; i >= 0; --i) {
+        const WindowEntry& entry = m_windowEntries.at(i);
+        if (!entry.window || !entry.action) {
+            m_windowEntries.removeAt(i);
+            continue;
+        }
+        entry.action->setChecked(entry.window == current);
+    }
+}
+
+void hcmForm::changeActionState() {
+    const hcmFormUi& u = m_ui;
+    QMdiSubWindow* window = currentSubWindow();
+    const QString kind = window ? window->objectName() : QString();
+    const auto save = {u.actionSave, u.actionSave_As};
+    const auto rows = {u.actionRemove_records, u.actionDublicate_record, u.actionSet_value};
+    const auto fs = {u.actionAdd_record, u.actionComapre_with_auxilary_file,
+                     u.actionChech_file_syntax};
+
+    if (!window) {
+        enableAll(save, false);
+        enableAll(rows, false);
+        enableAll(fs, false);
+    } else if (kind == kReport) {
+        enableAll(save, true);
+        enableAll(rows, false);
+        enableAll(fs, false);
+    } else if (hcmEditMDI* editor = fsEditorOf(window)) {
+        enableAll(save, editor->rowCount() > 0);
+        enableAll(rows, editor->currentRow() >= 0);
+        enableAll(fs, true);
+        u.actionValidateXML->setEnabled(false);
+    }
+    // other kinds leave the states as they are
+    u.actionShow_on_Google_Earth->setEnabled(kMapAvailable && (kind == kFsEditor || kind == kMap));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Open and New
+
+void hcmForm::doActionOpen() {
+    QStringList files;
+    if (m_pendingOpen.isEmpty()) {
+        files = m_chooser->openFileNames(
+            this, tr("Choose file"), m_settings->recentDir,
+            tr("All supported files (*.twrpt *.txt *.xml);;All files (*.*)"));
+    } else {
+        files.swap(m_pendingOpen);
+    }
+    for (const QString& path : std::as_const(files))
+        openPath(path);
+}
+
+void hcmForm::openPath(const QString& path) {
+    switch (FileKind::ofPath(path)) {
+    case FileKind::ReportFile:
+        showNotYetSupported(path, tr("Calculation reports"));
+        return;
+    case FileKind::MsFile:
+        showNotYetSupported(path, tr("HCM MS files"));
+        return;
+    case FileKind::FsFile:
+        break;
+    }
+    hcmEditMDI* editor = createFsEditor();
+    m_settings->recentDir = QFileInfo(path).absolutePath();
+    if (!editor->loadFile(path))
+        QMessageBox::warning(this, AppInfo::name(), tr("Could not load file:\n") + path,
+                             QMessageBox::Close);
+}
+
+void hcmForm::showNotYetSupported(const QString& path, const QString& what) {
+    QMessageBox::warning(this, AppInfo::name(),
+                         tr("Could not open file:\n%1\n%2 cannot be opened yet.").arg(path, what),
+                         QMessageBox::Close);
+}
+
+void hcmForm::doActionNew() {
+    hcmEditMDI* editor = createFsEditor();
+    editor->newFile();
+    editor->setModified(false);
+}
+
+// ---------------------------------------------------------------------------------------------
+// saving
+
+void hcmForm::doActionSave() {
+    QMdiSubWindow* window = currentSubWindow();
+    if (hcmEditMDI* editor = fsEditorOf(window)) {
+        m_savePrm->setIncludeHeader(editor->hasHeader());
+        if (editor->fileName().isEmpty())
+            saveFsAs(window);
+        else
+            saveHCMFS(editor);
+    }
+    // reports are saved through Save As once their window lands; nothing else saves
+}
+
+void hcmForm::doActionSaveAs() {
+    QMdiSubWindow* window = currentSubWindow();
+    if (fsEditorOf(window))
+        saveFsAs(window);
+}
+
+void hcmForm::saveFsAs(QMdiSubWindow* window) {
+    hcmEditMDI* editor = fsEditorOf(window);
+    if (!editor)
+        return;
+    m_saveTarget = window;
+    m_savePrm->setIncludeHeader(editor->hasHeader());
+    m_savePrm->adjustSize();
+    m_savePrm->move(frameGeometry().center() - m_savePrm->rect().center());
+    m_savePrm->exec(); // "Save" runs saveDlgClicked() before this returns
+    m_saveTarget = nullptr;
+}
+
+void hcmForm::saveDlgClicked() {
+    hcmEditMDI* editor = fsEditorOf(m_saveTarget);
+    if (!editor)
+        return;
+    const QString path =
+        m_chooser->saveFileName(this, tr("Choose HCM file"), editor->fileName(), tr("All (*.*)"));
+    if (path.isEmpty())
+        return;
+    saveFsTo(editor, path, m_savePrm->includeHeader(), m_savePrm->tableOrder());
+}
+
+bool hcmForm::saveHCMFS(hcmEditMDI* editor) {
+    if (!editor)
+        return false;
+    QString path = editor->fileName();
+    if (path.isEmpty())
+        path = m_chooser->saveFileName(this, tr("Choose HCM file"), m_settings->recentDir,
+                                       tr("All (*.*)"));
+    if (path.isEmpty()) {
+        QMessageBox::warning(this, tr("Saving error"),
+                             tr("Could not save HCM file: \nfile name is missing"),
+                             QMessageBox::Close);
+        return false;
+    }
+    // a file saved under its own name keeps its header line, or keeps having none
+    m_savePrm->setIncludeHeader(editor->hasHeader());
+    return saveFsTo(editor, path, m_savePrm->includeHeader(), m_savePrm->tableOrder());
+}
+
+bool hcmForm::saveFsTo(hcmEditMDI* editor, const QString& path, bool includeHeader,
+                       bool tableOrder) {
+    if (!editor->saveToFile(path, includeHeader, tableOrder)) {
+        // the old file is untouched and the document stays modified
+        QMessageBox::warning(this, tr("Saving error!"), tr("Could not save HCM file"));
+        return false;
+    }
+    // the new name is taken only once the file is really there
+    if (editor->fileName() != path)
+        editor->setFileName(path);
+    changeActionState();
+    return true;
+}
+
+bool hcmForm::actionSaveHCM(QMdiSubWindow* window) {
+    if (hcmEditMDI* editor = fsEditorOf(window))
+        return saveHCMFS(editor);
+    return true; // other kinds have nothing to save in place
+}
+
+// ---------------------------------------------------------------------------------------------
+// settings and options
+
+bool hcmForm::writeCFGfile() {
+    return m_settings->writeCFGfile();
+}
+
+void hcmForm::showOptions() {
+    const AppSettings& s = *m_settings;
+    const Options::Controls& c = m_options->controls();
+    c.pathLibrary->setEditText(s.hcmLibrary);
+    c.pathLibraryMs->setEditText(s.hcmMsLibrary);
+    c.pathTopo->setText(s.topo);
+    c.pathMorpho->setText(s.morpho);
+    c.pathBorder->setText(s.border);
+
+    c.cbUpdate->setChecked(s.checkForUpdateOnStartup);
+    m_options->setOptions(s.checkOnEditing, s.checkCalcErrors, s.checkFormatErrors,
+                          s.checkValueWarnings, s.checkCharacterWarnings, s.checkOnLoading);
+
+    c.leFrequency_TXRX->setText(QString::number(s.frequencyTXRX, 'g', 6));
+    c.leDistance_TXRX->setText(QString::number(s.distanceTXRX, 'g', 6));
+    c.leDistance_PTXRX->setText(QString::number(s.distancePTXRX, 'g', 6));
+
+    m_options->refreshLibraryLists();
+
+    m_options->setModal(true);
+    m_options->show();
+    m_options->move(frameGeometry().center() - m_options->rect().center());
+}
+
+double hcmForm::thresholdFrom(const QString& text, double fallback, const QString& warning) {
+    bool ok = false;
+    const double value = text.toDouble(&ok);
+    if (ok && std::isfinite(value))
+        return value;
+    QMessageBox::warning(this, tr("Applying options"), warning, QMessageBox::Close);
+    return fallback;
+}
+
+void hcmForm::applyOptions() {
+    AppSettings& s = *m_settings;
+    const Options::Controls& c = m_options->controls();
+    s.hcmLibrary = c.pathLibrary->currentText();
+    s.hcmMsLibrary = c.pathLibraryMs->currentText();
+    s.topo = c.pathTopo->text();
+    s.morpho = c.pathMorpho->text();
+    s.border = c.pathBorder->text();
+    s.checkForUpdateOnStartup = c.cbUpdate->isChecked();
+
+    s.frequencyTXRX =
+        thresholdFrom(c.leFrequency_TXRX->text(), 300, tr("Entered frequency is not a number!"));
+    s.distanceTXRX = thresholdFrom(c.leDistance_TXRX->text(), 1000,
+                                   tr("Entered distance TX->RX is not a number!"));
+    s.distancePTXRX = thresholdFrom(c.leDistance_PTXRX->text(), 2,
+                                    tr("Entered distance PTX->RX is not a number!"));
+
+    s.checkOnEditing = c.cbEnableChecking->isChecked();
+    s.checkCalcErrors = c.cbCheckCalcErrors->isChecked();
+    s.checkFormatErrors = c.cbCheckFormatErrors->isChecked();
+    s.checkValueWarnings = c.cbCheckValueWarnings->isChecked();
+    s.checkCharacterWarnings = c.cbCheckCaracterWarnings->isChecked();
+    s.checkOnLoading = c.cbCheckWhenLoading->isChecked();
+    changeActionState();
+    setSyntax();
+
+    if (!writeCFGfile())
+        QMessageBox::warning(this, tr("Applying options"),
+                             tr("Could not write the settings:\n%1\n%2")
+                                 .arg(s.ini().fileName(), s.machine().fileName()),
+                             QMessageBox::Close);
+}
+
+void hcmForm::setSyntax() {
+    const hcmEditMDI::SyntaxOptions options = syntaxOptions();
+    for (QMdiSubWindow* window : m_ui.mdiArea->subWindowList())
+        if (hcmEditMDI* editor = fsEditorOf(window))
+            editor->applySyntaxOptions(options);
+}
+
+void hcmForm::slStartWizard() {
+    QMessageBox::warning(
+        this, tr("Tarnwell Parameter Setup"),
+        tr("Tarnwell detected that this might be the first installation.\nIn order to work "
+           "properly, Tarnwell requires some paths being set.\nAfter you close this dialog box "
+           "an Option Dialog box will pop up.\nPlease set the required paths.\nYou may also "
+           "find useful to set other parameters."),
+        QMessageBox::Close);
+    m_settings->removeFirstInstallation();
+    showOptions();
+}
+
+void hcmForm::doActionCheckSyntax() {
+    if (hcmEditMDI* editor = fsEditorOf(currentSubWindow()))
+        editor->checkSyntax();
+}
+
+// ---------------------------------------------------------------------------------------------
+// window events
+
+bool hcmForm::askAboutModifiedDocuments() {
+    QList<QMdiSubWindow*> modified;
+    for (QMdiSubWindow* window : m_ui.mdiArea->subWindowList())
+        if (hcmEditMDI* editor = fsEditorOf(window); editor && editor->isModified())
+            modified.append(window);
+
+    QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
+    if (modified.size() >= 2)
+        buttons |= QMessageBox::SaveAll | QMessageBox::NoToAll;
+
+    bool allSaved = true;
+    for (QMdiSubWindow* window : std::as_const(modified)) {
+        hcmEditMDI* editor = fsEditorOf(window);
+        const QString name = editor->fileName().isEmpty() ? tr("no name") : editor->fileName();
+        const auto answer = QMessageBox::question(
+            this, tr("Save file?"),
+            tr("The file %1 has been changed.\n Do you want to save it?").arg(name), buttons);
+        if (answer == QMessageBox::Yes) {
+            m_ui.mdiArea->setActiveSubWindow(window);
+            if (actionSaveHCM(window))
+                editor->setModified(false);
+            else
+                allSaved = false;
+        } else if (answer == QMessageBox::SaveAll) {
+            for (QMdiSubWindow* other : m_ui.mdiArea->subWindowList()) {
+                hcmEditMDI* e = fsEditorOf(other);
+                if (e && e->isModified() && !actionSaveHCM(other))
+                    allSaved = false;
+            }
+            break;
+        } else if (answer == QMessageBox::NoToAll) {
+            break;
+        } else {
+            editor->setModified(false);
+        }
+    }
+    return allSaved;
+}
+
+void hcmForm::closeEvent(QCloseEvent* event) {
+    m_settings->setWindowState(saveState(), saveGeometry());
+    // A document the user chose to save but that could not be saved keeps the window open,
+    // so that it can be saved elsewhere; every other answer lets the window close.
+    if (!askAboutModifiedDocuments()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}
+
+void hcmForm::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasFormat(QStringLiteral("text/uri-list")))
+        event->acceptProposedAction();
+}
+
+void hcmForm::dropEvent(QDropEvent* event) {
+    m_pendingOpen.clear();
+    for (const QUrl& url : event->mimeData()->urls())
+        if (url.isLocalFile())
+            m_pendingOpen.append(url.toLocalFile());
+    event->acceptProposedAction();
+    // a drop of nothing but remote addresses opens nothing (and asks for nothing)
+    if (!m_pendingOpen.isEmpty())
+        doActionOpen();
+}

@@ -1,0 +1,137 @@
+#pragma once
+
+// The main window: the MDI area with the document sub-windows, the menus, the tool bar and the
+// action states, Open / Save dispatch, the settings and the long-lived dialogs.
+//
+// Sub-windows carry a fixed object name that tells their kind: "hcmEdit" (FS editor),
+// "hcmMSEdit" (MS editor), "hcmReport" (calculation report), "hcmMSCalc" (MS calculation) and
+// "map". Every action works on the current sub-window according to that name.
+
+#include "hcmeditmdi.h"
+#include "hcmformui.h"
+
+#include <QList>
+#include <QMainWindow>
+#include <QPointer>
+#include <QStringList>
+#include <memory>
+
+class AboutDialog;
+class AppSettings;
+class FileChooser;
+class Options;
+class QMdiSubWindow;
+class SavePrm;
+class hcmEditMDI;
+
+class hcmForm : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // what the start-up timers run after construction
+    enum class StartupTask {
+        None,
+        FirstInstallationPrompt, // slStartWizard() after 500 ms
+        DownloadJob,             // resuming the download job after 500 ms
+        VersionCheck,            // the check for a newer version after 4000 ms
+    };
+
+    explicit hcmForm(QWidget* parent = nullptr);
+    ~hcmForm() override;
+
+    // The program's arguments (the program name first): "--test" switches test mode on, every
+    // existing file joins the pending-open list, which opens once the event loop runs.
+    void openFromCommandLine(const QStringList& arguments);
+    bool isTestMode() const { return m_testMode; }
+    QStringList pendingFiles() const { return m_pendingOpen; }
+
+    // file-name questions go through this chooser (the toolkit's dialogs by default)
+    void setFileChooser(std::unique_ptr<FileChooser> chooser);
+
+    const hcmFormUi& ui() const { return m_ui; }
+    AppSettings& settings() { return *m_settings; }
+    Options* options() const { return m_options; }
+    SavePrm* savePrm() const { return m_savePrm; }
+    AboutDialog* aboutDialog() const { return m_about; }
+    QString dataFolder() const { return m_dataFolder; }
+    QString updateFolder() const { return m_updateFolder; }
+    QString installedFsLibraryVersion() const { return m_fsLibraryVersion; }
+    StartupTask startupTask() const { return m_startupTask; }
+
+    // the sub-window the actions work on: the active one, and while a dialog has the focus the
+    // one that was active before
+    QMdiSubWindow* currentSubWindow() const;
+    // the FS editor of a sub-window named "hcmEdit", null for anything else
+    static hcmEditMDI* fsEditorOf(QMdiSubWindow* window);
+
+public slots:
+    void doActionOpen();
+    void doActionNew();
+    void doActionSave();
+    void doActionSaveAs();
+    void saveDlgClicked();
+    // saves a sub-window under its own name; false when it was not saved
+    bool actionSaveHCM(QMdiSubWindow* window);
+    void changeActionState();
+    void updateWindowMenu();
+    void setActiveSubWindow(QWidget* window);
+
+    bool writeCFGfile();
+    void applyOptions();
+    void slStartWizard();
+    void showOptions();
+
+    // saves an FS editor under its file name (asking for one when it has none); false when
+    // nothing was saved
+    bool saveHCMFS(hcmEditMDI* editor);
+    void setSyntax();
+    void doActionCheckSyntax();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    struct WindowEntry {
+        QPointer<QMdiSubWindow> window;
+        QPointer<QAction> action;
+    };
+
+    void connectActions();
+    void scheduleStartupTask();
+    void openPath(const QString& path);
+    void showNotYetSupported(const QString& path, const QString& what);
+    hcmEditMDI::SyntaxOptions syntaxOptions() const;
+    hcmEditMDI* createFsEditor();
+    QMdiSubWindow* addDocumentWindow(QWidget* content, const QString& kind,
+                                     const QString& entryText);
+    // changeActionState() once the events being handled now are done (coalesced)
+    void scheduleActionState();
+    void editorClosed(hcmEditMDI* editor);
+    void editorSaveRequested(hcmEditMDI* editor);
+    // the save-parameters dialog for an FS sub-window, then the file name question
+    void saveFsAs(QMdiSubWindow* window);
+    bool saveFsTo(hcmEditMDI* editor, const QString& path, bool includeHeader, bool tableOrder);
+    // asks about every modified document before the window closes; false when a document
+    // the user wanted saved could not be saved
+    bool askAboutModifiedDocuments();
+    double thresholdFrom(const QString& text, double fallback, const QString& warning);
+
+    hcmFormUi m_ui;
+    std::unique_ptr<AppSettings> m_settings;
+    std::unique_ptr<FileChooser> m_chooser;
+    SavePrm* m_savePrm = nullptr;
+    AboutDialog* m_about = nullptr;
+    Options* m_options = nullptr;
+
+    QString m_dataFolder;
+    QString m_updateFolder;
+    QString m_fsLibraryVersion;
+    QStringList m_pendingOpen;
+    bool m_testMode = false;
+    StartupTask m_startupTask = StartupTask::None;
+    QPointer<QMdiSubWindow> m_saveTarget; // the FS sub-window the save dialog is shown for
+    QList<WindowEntry> m_windowEntries;
+    bool m_actionStatePending = false;
+};

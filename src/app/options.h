@@ -1,0 +1,88 @@
+#pragma once
+
+// The Options dialog: terrain-data folders, the FS and MS calculation libraries with their
+// versions, the FS calculation thresholds, the six syntax-check switches and the start-up
+// update check. The dialog stores nothing: the main window fills it each time it is shown and
+// takes the values over when OK is pressed.
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QStackedWidget;
+class QToolButton;
+
+class Options : public QDialog {
+    Q_OBJECT
+
+public:
+    // the controls, for the main window to fill and read
+    struct Controls {
+        QListWidget* menu = nullptr;
+        QStackedWidget* details = nullptr;
+        QLineEdit* pathTopo = nullptr;
+        QLineEdit* pathBorder = nullptr;
+        QLineEdit* pathMorpho = nullptr;
+        QToolButton* toolButtonTopo = nullptr;
+        QToolButton* toolButtonBorder = nullptr;
+        QToolButton* toolButtonMorpho = nullptr;
+        QComboBox* pathLibrary = nullptr;
+        QLineEdit* versionFS = nullptr;
+        QComboBox* pathLibraryMs = nullptr;
+        QLineEdit* versionMS = nullptr;
+        QLineEdit* leFrequency_TXRX = nullptr;
+        QLineEdit* leDistance_TXRX = nullptr;
+        QLineEdit* leDistance_PTXRX = nullptr;
+        QCheckBox* cbEnableChecking = nullptr;
+        QCheckBox* cbCheckCalcErrors = nullptr;
+        QCheckBox* cbCheckFormatErrors = nullptr;
+        QCheckBox* cbCheckValueWarnings = nullptr;
+        QCheckBox* cbCheckCaracterWarnings = nullptr;
+        QCheckBox* cbCheckWhenLoading = nullptr;
+        QCheckBox* cbUpdate = nullptr;
+        QPushButton* okButton = nullptr;
+        QPushButton* cancelButton = nullptr;
+    };
+
+    explicit Options(QWidget* parent = nullptr);
+
+    const Controls& controls() const { return m_ui; }
+
+    // The directory searched for the calculation libraries and their versions: the program's
+    // directory unless set otherwise.
+    QString libraryDirectory() const;
+    void setLibraryDirectory(const QString& directory);
+
+    // Refills both library boxes with the "HCMFS*.so" and "HCMMS*.so" files of the library
+    // directory and shows the versions. A library name already in a box stays its text (it is
+    // the stored choice, and OK must not replace it by whichever file was found first); an
+    // empty box takes the first file found.
+    void refreshLibraryLists();
+
+public slots:
+    void setOptions(bool checkOnEditing, bool calcErrors, bool formatErrors,
+                    bool checkValueWarnings, bool checkCharacterWarnings, bool checkOnLoading);
+    void getVersion(const QString& dll);
+    void getVersionMs(const QString& dll);
+    void showDlgTopo();
+    void showDlgMorpho();
+    void showDlgBorder();
+    // colours are not configurable; the slot does nothing
+    void showColourDialog() {}
+
+private:
+    QWidget* buildPathsPage();
+    QWidget* buildCalculationPage();
+    QWidget* buildSyntaxPage();
+    QWidget* buildUpdatePage();
+    void pickFolder(QLineEdit* field, const QString& title);
+    static void refill(QComboBox* box, const QStringList& files);
+    QString versionOf(const QString& dll) const;
+
+    Controls m_ui;
+    QString m_libraryDirectory;
+};

@@ -1,0 +1,770 @@
+// The main window driven as the user drives it: actions, menus, Open by file name, the command
+// line, drops, action states, the Window menu, saving and the questions when it closes.
+#include "testregistry.h"
+
+#include "aboutdialog.h"
+#include "appsettings.h"
+#include "hcmeditmdi.h"
+#include "hcmform.h"
+#include "modalscript.h"
+#include "saveprm.h"
+#include "scriptedchooser.h"
+#include "testenvironment.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QStatusBar>
+#include <QTableView>
+#include <QTest>
+#include <QToolBar>
+#include <QUrl>
+#include <memory>
+
+namespace {
+
+struct Window {
+    std::unique_ptr<hcmForm> form;
+    ScriptedChooser* chooser = nullptr;
+
+    Window() : form(std::make_unique<hcmForm>()) {
+        auto c = std::make_unique<ScriptedChooser>();
+        chooser = c.get();
+        form->setFileChooser(std::move(c));
+        form->show();
+    }
+    hcmForm* operator->() const { return form.get(); }
+    QList<QMdiSubWindow*> windows() const { return form->ui().mdiArea->subWindowList(); }
+    hcmEditMDI* editor(int i) const { return hcmForm::fsEditorOf(windows().value(i)); }
+    QStringList openedNames() const {
+        QStringList names;
+        for (QMdiSubWindow* w : windows())
+            if (hcmEditMDI* e = hcmForm::fsEditorOf(w))
+                names << QFileInfo(e->fileName()).fileName();
+        return names;
+    }
+    // opens the files as a drop or the command line would, and waits until they are loaded
+    bool open(const QStringList& paths) {
+        const int before = windows().size();
+        form->openFromCommandLine(QStringList{QStringLiteral("tarnwell")} + paths);
+        if (!QTest::qWaitFor([&] { return windows().size() >= before + paths.size(); }, 5000))
+            return false;
+        return QTest::qWaitFor(
+            [&] {
+                for (QMdiSubWindow* w : windows())
+                    if (hcmEditMDI* e = hcmForm::fsEditorOf(w); e && e->isBusy())
+                        return false;
+                return true;
+            },
+            20000);
+    }
+};
+
+QStringList texts(const QList<QAction*>& actions) {
+    QStringList list;
+    for (QAction* a : actions)
+        list << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    return list;
+}
+
+// Save, Save As | Remove, Duplicate, Set Value | Add, Compare, Check | Validate XML. A hidden
+// action is always disabled; its own state shows once it is visible again.
+QString states(const hcmFormUi& u) {
+    auto bit = [](QAction* a) {
+        const bool hidden = !a->isVisible();
+        a->setVisible(true);
+        const bool enabled = a->isEnabled();
+        a->setVisible(!hidden);
+        return enabled ? QLatin1Char('1') : QLatin1Char('0');
+    };
+    return QString() + bit(u.actionSave) + bit(u.actionSave_As) + ' ' +
+           bit(u.actionRemove_records) + bit(u.actionDublicate_record) + bit(u.actionSet_value) +
+           ' ' + bit(u.actionAdd_record) + bit(u.actionComapre_with_auxilary_file) +
+           bit(u.actionChech_file_syntax) + ' ' + bit(u.actionValidateXML);
+}
+
+QMimeData* uriList(const QList<QUrl>& urls) {
+    auto* mime = new QMimeData;
+    mime->setUrls(urls);
+    return mime;
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setQuitOnLastWindowClosed(false); }
+
+    void actions_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("icon");
+        QTest::addColumn<QString>("shortcut");
+        QTest::addColumn<bool>("visible");
+        QTest::addColumn<bool>("enabled");
+        QTest::addColumn<QString>("placed");
+        const QString m = QStringLiteral(":/main/pics/");
+        const QString n = QStringLiteral(":/32x32/pics/new/32x32/");
+        auto row = [](const char* name, const char* text, const QString& icon, const char* shortcut,
+                      bool visible, bool enabled, const char* placed) {
+            QTest::newRow(name) << text << icon << shortcut << visible << enabled << placed;
+        };
+        row("act1to1", "FS: Single Entry Calculation", m + "1to1.png", "", true, false, "Tools");
+        row("actLtoL", "FS: List - to - List Calculations", m + "ltol.png", "", true, false,
+            "Tools");
+        row("actionAbout", "About", "", "", true, true, "Help");
+        row("actionOptions", "Options", n + "configure-2.png", "", true, true, "Tools");
+        row("actionAbout_QT", "About QT", "", "", true, true, "Help");
+        row("actionEdit_View_HCM_file", "Open", n + "document-open-2.png", "Ctrl+O", true, true,
+            "File T");
+        row("actionSave", "Save", n + "document-save-7.png", "Ctrl+S", true, false, "File T");
+        row("actionSave_As", "Save As...", n + "document-save-as-6.png", "", true, false, "File T");
+        row("actionNew", "New FS", n + "document-new-4.png", "Ctrl+N", true, false, "File");
+        row("actionAdd_record", "Add Record", n + "list-add-2.png", "", true, false, "Edit T");
+        row("actionInterference_calculation", "Calculations", "", "Ctrl+R", true, true, "");
+        row("actionHCM_file_editing", "HCM file editing", "", "Ctrl+E", true, true, "");
+        row("actionRemove_records", "Remove Records", n + "list-remove-2.png", "", true, false,
+            "Edit T");
+        row("actionSet_value", "FS: Set Value", n + "edit-find-replace-4.png", "", false, false,
+            "Edit T");
+        row("actionChech_file_syntax", "FS: Check File Syntax", n + "mail-mark-task.png", "", false,
+            false, "Edit T");
+        row("actionComapre_with_auxilary_file", "FS: Compare with Auxiliary File",
+            m + "compare.PNG", "", false, false, "Edit T");
+        row("actionTrigger_for_co_ordination", "FS: Trigger for Co-ordination", m + "annex11.png",
+            "", true, false, "Tools");
+        row("actionDublicate_record", "Duplicate Record", n + "edit-copy-2.png", "", true, false,
+            "Edit T");
+        row("actionCheck_for_new_version", "Download / Update Center", n + "download-3.png", "",
+            true, false, "Tools");
+        row("actionShow_on_Google_Earth", "Show Selected on Google Maps", m + "google_earth.png",
+            "", true, false, "Tools");
+        row("actionTile", "Tile Windows", "", "", true, true, "Window");
+        row("actionCascade_windows", "Cascade Windows", "", "", true, true, "Window");
+        row("actionClose_All_Windows", "Close All Windows", "", "Ctrl+Shift+W", true, true,
+            "Window");
+        row("actionETSI_TX_Masks", "FS: TX/RX Masks", m + "mask.png", "", true, false, "Tools");
+        row("actionClose_Current_Window", "Close Current Window", "", "", true, true, "Window");
+        row("actionNewDb", "New DB", "", "", true, true, "");
+        row("actionCopy_selected_data", "Copy selected to clipboard", "", "", true, true, "");
+        row("actionNew_MS", "New MS", n + "document-new-4.png", "", true, false, "T");
+        row("actionMobile_calc", "Mobile service", n + "mobile_calc.png", "", true, false, "Tools");
+        row("actionFixed_service", "Fixed service", "", "", true, false, "");
+        row("actionMobile_service", "Mobile service", "", "", true, false, "");
+        row("actionValidateXML", "MS: Validate XML", m + "new/32x32/dialog-accept.png", "", true,
+            false, "T");
+    }
+
+    void actions() {
+        QFETCH(QString, text);
+        QFETCH(QString, icon);
+        QFETCH(QString, shortcut);
+        QFETCH(bool, visible);
+        QFETCH(bool, enabled);
+        QFETCH(QString, placed);
+        TestEnvironment env;
+        Window w;
+        auto* action = w->findChild<QAction*>(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(action);
+        QCOMPARE(action->parent(), w.form.get());
+        QCOMPARE(action->text(), text);
+        QCOMPARE(action->shortcut(), QKeySequence(shortcut));
+        QCOMPARE(action->isVisible(), visible);
+        QCOMPARE(action->isEnabled(), enabled);
+        if (icon.isEmpty()) {
+            QVERIFY(action->icon().isNull());
+        } else {
+            const QImage image(icon);
+            QVERIFY2(!image.isNull(), qPrintable(icon));
+            QCOMPARE(action->icon().pixmap(32).toImage(), QIcon(icon).pixmap(32).toImage());
+        }
+        QStringList where;
+        const hcmFormUi& u = w->ui();
+        const QList<QPair<QString, QWidget*>> holders = {
+            {"File", u.menuFile},     {"Edit", u.menuEdit}, {"Tools", u.menuTools},
+            {"Window", u.menuWindow}, {"Help", u.menuHelp}, {"T", u.toolBarFileEdit}};
+        for (const auto& [label, holder] : holders)
+            if (holder->actions().contains(action))
+                where << label;
+        QCOMPARE(where.join(' '), placed);
+    }
+
+    void menusAndToolBar_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("menuFile") << "File" << QStringList{"New FS", "Open", "Save", "Save As..."};
+        QTest::newRow("menuEdit") << "Edit"
+                                  << QStringList{"Add Record",
+                                                 "Remove Records",
+                                                 "Duplicate Record",
+                                                 "-",
+                                                 "FS: Set Value",
+                                                 "FS: Check File Syntax",
+                                                 "FS: Compare with Auxiliary File"};
+        QTest::newRow("menuTools") << "Tools"
+                                   << QStringList{"Options",
+                                                  "-",
+                                                  "FS: List - to - List Calculations",
+                                                  "FS: Single Entry Calculation",
+                                                  "FS: Trigger for Co-ordination",
+                                                  "Mobile service",
+                                                  "-",
+                                                  "FS: TX/RX Masks",
+                                                  "Show Selected on Google Maps",
+                                                  "-",
+                                                  "Download / Update Center"};
+        QTest::newRow("menuWindow")
+            << "Window"
+            << QStringList{"Tile Windows", "Cascade Windows", "Close Current Window",
+                           "Close All Windows", "-"};
+        QTest::newRow("menuHelp") << "Help" << QStringList{"About", "About QT"};
+        QTest::newRow("toolBarFileEdit") << "File Editor Bar"
+                                         << QStringList{"-",
+                                                        "New MS",
+                                                        "Open",
+                                                        "Save",
+                                                        "Save As...",
+                                                        "Remove Records",
+                                                        "Add Record",
+                                                        "Duplicate Record",
+                                                        "MS: Validate XML",
+                                                        "FS: Set Value",
+                                                        "FS: Compare with Auxiliary File",
+                                                        "FS: Check File Syntax"};
+    }
+
+    void menusAndToolBar() {
+        QFETCH(QString, title);
+        QFETCH(QStringList, entries);
+        TestEnvironment env;
+        Window w;
+        auto* holder = w->findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
+        QVERIFY(holder);
+        QCOMPARE(texts(holder->actions()), entries);
+        auto* menu = qobject_cast<QMenu*>(holder);
+        QCOMPARE(menu ? menu->title() : holder->windowTitle(), title);
+        // the menu bar holds the menus in this order
+        QStringList bar;
+        for (QAction* a : w->ui().menuBar->actions())
+            bar << a->menu()->objectName();
+        QCOMPARE(bar, (QStringList{"menuFile", "menuEdit", "menuTools", "menuWindow", "menuHelp"}));
+    }
+
+    void openByName_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind"); // "fs", or the word the warning names
+        QTest::newRow("report extension is case-sensitive") << "data.TWRPT"
+                                                            << "fs";
+        QTest::newRow("xml in capitals") << "data.XML"
+                                         << "MS";
+        QTest::newRow("M_ prefix in small letters") << "m_list.txt"
+                                                    << "MS";
+        QTest::newRow("M_ prefix in capitals") << "M_LIST.TXT"
+                                               << "MS";
+        QTest::newRow("plain text") << "list.txt"
+                                    << "fs";
+        QTest::newRow("report") << "x.twrpt"
+                                << "report";
+        QTest::newRow("first .twrpt ends the path") << "x.twrpt.old"
+                                                    << "report";
+        QTest::newRow("M_ prefix of a folder only") << "m_folder/list.txt"
+                                                    << "fs";
+        QTest::newRow("xml not at the end") << "list.xml.txt"
+                                            << "fs";
+    }
+
+    void openByName() {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        TestEnvironment env;
+        const QString path = env.writeFile(name, TestEnvironment::sampleFile());
+        Window w;
+        ModalScript script;
+        if (kind != QLatin1String("fs"))
+            script.answer(QMessageBox::Close);
+        w.chooser->openAnswers << QStringList{path};
+        w->ui().actionEdit_View_HCM_file->trigger();
+
+        QCOMPARE(w.chooser->questions.size(), 1);
+        QCOMPARE(w.chooser->questions[0].title, QStringLiteral("Choose file"));
+        QCOMPARE(w.chooser->questions[0].start, QDir::homePath());
+        QCOMPARE(w.chooser->questions[0].filter,
+                 QStringLiteral("All supported files (*.twrpt *.txt *.xml);;All files (*.*)"));
+        if (kind == QLatin1String("fs")) {
+            QCOMPARE(w.windows().size(), 1);
+            QCOMPARE(w.windows()[0]->objectName(), QStringLiteral("hcmEdit"));
+            hcmEditMDI* editor = w.editor(0);
+            QCOMPARE(editor->fileName(), path);
+            QTRY_COMPARE(editor->rowCount(), 4);
+            QCOMPARE(editor->windowMenuAction()->text(), QFileInfo(path).fileName());
+            QVERIFY(w->ui().menuWindow->actions().contains(editor->windowMenuAction()));
+            QCOMPARE(w->settings().recentDir, QFileInfo(path).absolutePath());
+            QVERIFY(script.seen().isEmpty());
+        } else {
+            QTRY_VERIFY(script.done());
+            QCOMPARE(w.windows().size(), 0);
+            QCOMPARE(script.seen().size(), 1);
+            QCOMPARE(script.seen()[0].title, QStringLiteral("Tarnwell"));
+            QVERIFY(script.seen()[0].text.contains(path));
+            QVERIFY(script.seen()[0].text.contains(kind));
+            QVERIFY(script.seen()[0].text.contains(QLatin1String("cannot be opened yet")));
+            QCOMPARE(w->settings().recentDir, QDir::homePath());
+        }
+    }
+
+    void commandLine_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<bool>("testMode");
+        QTest::addColumn<QStringList>("opened");
+        QTest::newRow("test alone") << QStringList{"--test"} << true << QStringList{};
+        QTest::newRow("test and a file")
+            << QStringList{"--test", "$a.txt"} << true << QStringList{"a.txt"};
+        QTest::newRow("files around test")
+            << QStringList{"$b.txt", "--test", "$a.txt"} << true << QStringList{"b.txt", "a.txt"};
+        QTest::newRow("missing file and folder")
+            << QStringList{"$missing.txt", "$folder", "$a.txt"} << false << QStringList{"a.txt"};
+        QTest::newRow("nothing") << QStringList{} << false << QStringList{};
+    }
+
+    void commandLine() {
+        QFETCH(QStringList, arguments);
+        QFETCH(bool, testMode);
+        QFETCH(QStringList, opened);
+        TestEnvironment env;
+        env.writeFile("a.txt", TestEnvironment::sampleFile());
+        env.writeFile("b.txt", TestEnvironment::sampleFile());
+        QDir().mkpath(env.path("folder"));
+        QStringList args{QStringLiteral("tarnwell")};
+        for (const QString& a : arguments)
+            args << (a.startsWith('$') ? env.path(a.mid(1)) : a);
+        Window w;
+        w->openFromCommandLine(args);
+        QCOMPARE(w->isTestMode(), testMode);
+        QCOMPARE(w->windowTitle(),
+                 testMode ? QStringLiteral("---===TEST MODE===---") : QStringLiteral("Tarnwell"));
+        // the files wait for the event loop
+        QCOMPARE(w.windows().size(), 0);
+        QCOMPARE(w->pendingFiles().size(), opened.size());
+        QTRY_COMPARE(w.openedNames(), opened);
+        QTest::qWait(20);
+        QCOMPARE(w.openedNames(), opened);
+        QVERIFY(w.chooser->questions.isEmpty());
+    }
+
+    void dropOpensInOrder() {
+        TestEnvironment env;
+        const QString z = env.writeFile("z.txt", TestEnvironment::sampleFile());
+        const QString a = env.writeFile("a.txt", TestEnvironment::sampleFile());
+        const QString m = env.writeFile("m.txt", TestEnvironment::sampleFile());
+        Window w;
+
+        std::unique_ptr<QMimeData> text(new QMimeData);
+        text->setText(z);
+        QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, text.get(), Qt::LeftButton,
+                                Qt::NoModifier);
+        QApplication::sendEvent(w.form.get(), &refused);
+        QVERIFY(!refused.isAccepted());
+
+        std::unique_ptr<QMimeData> mime(uriList(
+            {QUrl::fromLocalFile(z), QUrl::fromLocalFile(a),
+             QUrl(QStringLiteral("https://example.org/remote.txt")), QUrl::fromLocalFile(m)}));
+        QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, mime.get(), Qt::LeftButton,
+                              Qt::NoModifier);
+        QApplication::sendEvent(w.form.get(), &enter);
+        QVERIFY(enter.isAccepted());
+        QCOMPARE(enter.dropAction(), Qt::CopyAction);
+        QDropEvent drop(QPointF(10, 10), Qt::CopyAction, mime.get(), Qt::LeftButton,
+                        Qt::NoModifier);
+        QApplication::sendEvent(w.form.get(), &drop);
+        QCOMPARE(w.openedNames(), (QStringList{"z.txt", "a.txt", "m.txt"}));
+        QVERIFY(w.chooser->questions.isEmpty());
+    }
+
+    void actionStates_data() {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("no sub-window") << "none"
+                                       << "00 000 000 0";
+        QTest::newRow("FS editor without records") << "new"
+                                                   << "00 000 111 0";
+        QTest::newRow("FS editor with a current row") << "loaded"
+                                                      << "11 111 111 0";
+        QTest::newRow("report window") << "report"
+                                       << "11 000 000 0";
+        QTest::newRow("other kinds leave the states") << "map"
+                                                      << "11 111 111 0";
+        QTest::newRow("back to none") << "closed"
+                                      << "00 000 000 0";
+    }
+
+    void actionStates() {
+        QFETCH(QString, setup);
+        QFETCH(QString, expected);
+        TestEnvironment env;
+        const QString file = env.writeFile("a.txt", TestEnvironment::sampleFile());
+        Window w;
+        QMdiArea* area = w->ui().mdiArea;
+        auto addKind = [&](const char* kind) {
+            QMdiSubWindow* sub = area->addSubWindow(new QLabel(QStringLiteral("window")));
+            sub->setObjectName(QLatin1String(kind));
+            sub->show();
+            area->setActiveSubWindow(sub);
+        };
+        if (setup == QLatin1String("new")) {
+            w->doActionNew();
+        } else if (setup != QLatin1String("none")) {
+            QVERIFY(w.open({file}));
+            w.editor(0)->setCurrentRecord(2);
+            QVERIFY(w.editor(0)->currentRow() >= 0);
+            w->changeActionState();
+        }
+        if (setup == QLatin1String("report"))
+            addKind("hcmReport");
+        if (setup == QLatin1String("map"))
+            addKind("map");
+        if (setup == QLatin1String("closed")) {
+            area->closeAllSubWindows();
+            QTRY_VERIFY(area->subWindowList().isEmpty());
+        }
+        QTRY_COMPARE(states(w->ui()), expected);
+        QVERIFY(!w->ui().actionShow_on_Google_Earth->isEnabled());
+        QVERIFY(!w->ui().actionNew->isEnabled());
+    }
+
+    void saveWithoutWindowDoesNothing() {
+        TestEnvironment env;
+        Window w;
+        ModalScript script;
+        w->doActionSave();
+        w->doActionSaveAs();
+        QTest::qWait(30);
+        QVERIFY(script.seen().isEmpty());
+        QVERIFY(w.chooser->questions.isEmpty());
+    }
+
+    void windowMenu() {
+        TestEnvironment env;
+        const QString a = env.writeFile("a.txt", TestEnvironment::sampleFile());
+        const QString b = env.writeFile("b.txt", TestEnvironment::sampleFile());
+        Window w;
+        const hcmFormUi& u = w->ui();
+        const QList<QAction*> windowActions{u.actionTile, u.actionCascade_windows,
+                                            u.actionClose_Current_Window,
+                                            u.actionClose_All_Windows};
+        w->updateWindowMenu();
+        for (QAction* action : windowActions)
+            QVERIFY(!action->isEnabled());
+
+        QVERIFY(w.open({a, b}));
+        w->updateWindowMenu();
+        for (QAction* action : windowActions)
+            QVERIFY(action->isEnabled());
+        QCOMPARE(texts(u.menuWindow->actions()).mid(5), (QStringList{"a.txt", "b.txt"}));
+        QAction* entryA = w.editor(0)->windowMenuAction();
+        QAction* entryB = w.editor(1)->windowMenuAction();
+        QVERIFY(entryA->isCheckable());
+        QCOMPARE(u.mdiArea->currentSubWindow(), w.windows()[1]);
+        QVERIFY(!entryA->isChecked());
+        QVERIFY(entryB->isChecked());
+
+        entryA->trigger();
+        QCOMPARE(u.mdiArea->currentSubWindow(), w.windows()[0]);
+        w->updateWindowMenu();
+        QVERIFY(entryA->isChecked());
+        QVERIFY(!entryB->isChecked());
+
+        // anything but a sub-window is ignored
+        w->setActiveSubWindow(w->ui().toolBarFileEdit);
+        QCOMPARE(u.mdiArea->currentSubWindow(), w.windows()[0]);
+
+        u.actionClose_Current_Window->trigger();
+        QTRY_COMPARE(w.windows().size(), 1);
+        QCOMPARE(texts(u.menuWindow->actions()).mid(5), QStringList{"b.txt"});
+        u.actionClose_All_Windows->trigger();
+        QTRY_COMPARE(w.windows().size(), 0);
+        QCOMPARE(u.menuWindow->actions().size(), 5);
+        w->updateWindowMenu();
+        QVERIFY(!u.actionTile->isEnabled());
+    }
+
+    void newFs() {
+        TestEnvironment env;
+        Window w;
+        w->doActionNew();
+        QCOMPARE(w.windows().size(), 1);
+        QCOMPARE(w.windows()[0]->objectName(), QStringLiteral("hcmEdit"));
+        QVERIFY(!w.editor(0)->isModified());
+        QCOMPARE(w.editor(0)->windowMenuAction()->text(), QStringLiteral("no name"));
+        QVERIFY(!w->ui().actionNew->isEnabled());
+    }
+
+    void saveFlows() {
+        TestEnvironment env;
+        const QString source = env.writeFile("twelve.txt", TestEnvironment::numberedFile(12));
+        const QString byNo = env.path("by-no.txt");
+        const QString byTable = env.path("by-table.txt");
+        QStringList numeric;
+        for (int i = 0; i < 12; ++i)
+            numeric << QStringLiteral("S%1").arg(i, 2, 10, QLatin1Char('0'));
+        QStringList descending = numeric;
+        std::reverse(descending.begin(), descending.end());
+
+        Window w;
+        QVERIFY(w.open({source}));
+        hcmEditMDI* editor = w.editor(0);
+        QCOMPARE(editor->rowCount(), 12);
+        editor->tableView()->sortByColumn(0, Qt::DescendingOrder);
+        QTRY_VERIFY(w->ui().actionSave_As->isEnabled());
+        SavePrm* prm = w->savePrm();
+
+        // Save As in "No" order: the loaded file had no header, so none is offered
+        ModalScript script;
+        bool headerOffered = true;
+        script.then([&](QWidget* d) {
+            QCOMPARE(d, prm);
+            headerOffered = prm->headerBox()->isChecked();
+            prm->noOrderButton()->click();
+            prm->saveButton()->click();
+        });
+        w.chooser->saveAnswers << byNo;
+        w->ui().actionSave_As->trigger();
+        QTRY_VERIFY(script.done());
+        QVERIFY(!headerOffered);
+        QCOMPARE(script.seen()[0].title, QStringLiteral("Save parameters dialog box"));
+        QCOMPARE(w.chooser->questions.size(), 1);
+        QCOMPARE(w.chooser->questions[0].title, QStringLiteral("Choose HCM file"));
+        QCOMPARE(w.chooser->questions[0].start, source);
+        QCOMPARE(w.chooser->questions[0].filter, QStringLiteral("All (*.*)"));
+        QCOMPARE(TestEnvironment::stationNames(TestEnvironment::readFile(byNo)), numeric);
+        QCOMPARE(editor->fileName(), byNo);
+        QCOMPARE(editor->windowMenuAction()->text(), QStringLiteral("by-no.txt"));
+
+        // Save As in table order with the header
+        script.then([&](QWidget*) {
+            prm->headerBox()->setChecked(true);
+            prm->tableOrderButton()->click();
+            prm->saveButton()->click();
+        });
+        w.chooser->saveAnswers << byTable;
+        w->ui().actionSave_As->trigger();
+        QTRY_VERIFY(script.done());
+        QByteArray written = TestEnvironment::readFile(byTable);
+        QCOMPARE(TestEnvironment::stationNames(written), descending);
+        QVERIFY(!written.startsWith("TX;"));
+
+        // Save in place: no dialog, the file keeps having no header line, the order chosen
+        // last carries over
+        editor->setModified(true);
+        w->ui().actionSave->trigger();
+        QCOMPARE(w.chooser->questions.size(), 2);
+        written = TestEnvironment::readFile(byTable);
+        QVERIFY(written.startsWith("TX;"));
+        QCOMPARE(TestEnvironment::stationNames(written), descending);
+        QVERIFY(!editor->isModified());
+
+        // Cancel in the dialog, then Cancel in the file question: nothing happens
+        script.then([&](QWidget*) { prm->cancelButton()->click(); });
+        script.then([&](QWidget*) { prm->saveButton()->click(); });
+        w->ui().actionSave_As->trigger();
+        w->ui().actionSave_As->trigger();
+        QTRY_VERIFY(script.done());
+        QCOMPARE(w.chooser->questions.size(), 3);
+        QCOMPARE(editor->fileName(), byTable);
+
+        // a save that fails keeps the old name and the edits
+        editor->setModified(true);
+        script.then([&](QWidget*) { prm->saveButton()->click(); });
+        script.answer(QMessageBox::Ok);
+        w.chooser->saveAnswers << env.path("missing-folder/x.txt");
+        w->ui().actionSave_As->trigger();
+        QTRY_VERIFY(script.done());
+        QCOMPARE(script.seen().last().title, QStringLiteral("Saving error!"));
+        QCOMPARE(script.seen().last().text, QStringLiteral("Could not save HCM file"));
+        QCOMPARE(editor->fileName(), byTable);
+        QVERIFY(editor->isModified());
+        QCOMPARE(script.unexpected(), 0);
+    }
+
+    void saveOfUnnamedEditorAsksForParameters() {
+        TestEnvironment env;
+        const QString target = env.path("new.txt");
+        Window w;
+        w->doActionNew();
+        ModalScript script;
+        script.then([&](QWidget*) {
+            QVERIFY(w->savePrm()->headerBox()->isChecked()); // a new file has a header
+            w->savePrm()->saveButton()->click();
+        });
+        w.chooser->saveAnswers << target;
+        w->doActionSave();
+        QTRY_VERIFY(script.done());
+        QCOMPARE(script.seen().size(), 1);
+        QVERIFY(QFileInfo(target).isFile());
+        QCOMPARE(w.editor(0)->fileName(), target);
+    }
+
+    void editorCloseYesGoesThroughSaveAs() {
+        TestEnvironment env;
+        const QString target = env.path("closed.txt");
+        Window w;
+        w->doActionNew();
+        hcmEditMDI* editor = w.editor(0);
+        const QPointer<QAction> entry = editor->windowMenuAction();
+        editor->setModified(true);
+        ModalScript script;
+        script.answer(QMessageBox::Yes);
+        script.then([&](QWidget*) { w->savePrm()->saveButton()->click(); });
+        w.chooser->saveAnswers << target;
+        w.windows()[0]->close();
+        QTRY_VERIFY(script.done());
+        QTRY_COMPARE(w.windows().size(), 0);
+        QCOMPARE(script.seen()[0].title, QStringLiteral("Save file?"));
+        QCOMPARE(script.seen()[1].title, QStringLiteral("Save parameters dialog box"));
+        QVERIFY(QFileInfo(target).isFile());
+        QVERIFY(!entry || !w->ui().menuWindow->actions().contains(entry));
+        QCOMPARE(states(w->ui()), QStringLiteral("00 000 000 0"));
+    }
+
+    void closeQuestions_data() {
+        QTest::addColumn<int>("files");
+        QTest::addColumn<QList<int>>("answers");
+        QTest::addColumn<bool>("allOffered"); // Save All and No to All in the questions
+        QTest::addColumn<QList<int>>("saved");
+        QTest::addColumn<QList<int>>("stillModified");
+        using B = QMessageBox;
+        QTest::newRow("one, No") << 1 << QList<int>{B::No} << false << QList<int>{} << QList<int>{};
+        QTest::newRow("one, Yes") << 1 << QList<int>{B::Yes} << false << QList<int>{0}
+                                  << QList<int>{};
+        QTest::newRow("two, Yes then No")
+            << 2 << QList<int>{B::Yes, B::No} << true << QList<int>{0} << QList<int>{};
+        QTest::newRow("two, Save All")
+            << 2 << QList<int>{B::SaveAll} << true << QList<int>{0, 1} << QList<int>{};
+        QTest::newRow("two, No to All")
+            << 2 << QList<int>{B::NoToAll} << true << QList<int>{} << QList<int>{0, 1};
+        QTest::newRow("three, No then Save All")
+            << 3 << QList<int>{B::No, B::SaveAll} << true << QList<int>{1, 2} << QList<int>{};
+    }
+
+    void closeQuestions() {
+        QFETCH(int, files);
+        QFETCH(QList<int>, answers);
+        QFETCH(bool, allOffered);
+        QFETCH(QList<int>, saved);
+        QFETCH(QList<int>, stillModified);
+        TestEnvironment env;
+        QStringList paths;
+        for (int i = 0; i < files; ++i)
+            paths << env.writeFile(QStringLiteral("f%1.txt").arg(i), TestEnvironment::sampleFile());
+        Window w;
+        w->doActionNew(); // an unmodified window is not asked about
+        QVERIFY(w.open(paths));
+        for (int i = 0; i < files; ++i) {
+            w.editor(i + 1)->setModified(true);
+            // what is on disk now shows whether the file was saved
+            env.writeFile(QFileInfo(paths[i]).fileName(), "not saved\r\n");
+        }
+        ModalScript script;
+        for (int a : answers)
+            script.answer(QMessageBox::StandardButton(a));
+        QVERIFY(w->close());
+        QTRY_VERIFY(script.done());
+        QVERIFY(!w->isVisible());
+        QCOMPARE(script.seen().size(), answers.size());
+        QCOMPARE(script.unexpected(), 0);
+        QMessageBox::StandardButtons offered = QMessageBox::Yes | QMessageBox::No;
+        if (allOffered)
+            offered |= QMessageBox::SaveAll | QMessageBox::NoToAll;
+        for (const ModalScript::Seen& s : script.seen()) {
+            QCOMPARE(s.title, QStringLiteral("Save file?"));
+            QCOMPARE(s.buttons, offered);
+        }
+        QCOMPARE(script.seen()[0].text,
+                 QStringLiteral("The file %1 has been changed.\n Do you want to save it?")
+                     .arg(paths[0]));
+        for (int i = 0; i < files; ++i) {
+            const bool wasSaved =
+                TestEnvironment::readFile(paths[i]) != QByteArray("not saved\r\n");
+            QCOMPARE(wasSaved, saved.contains(i));
+            QCOMPARE(w.editor(i + 1)->isModified(), stillModified.contains(i));
+        }
+        QVERIFY(!QSettings(env.iniPath(), QSettings::IniFormat)
+                     .value(QStringLiteral("main_geometry"))
+                     .toByteArray()
+                     .isEmpty());
+    }
+
+    void closeKeepsUnsavableDocumentOpen_data() {
+        QTest::addColumn<bool>("named");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("no file name given") << false << "Saving error"
+                                            << "Could not save HCM file: \nfile name is missing";
+        QTest::newRow("file cannot be written") << true << "Saving error!"
+                                                << "Could not save HCM file";
+    }
+
+    void closeKeepsUnsavableDocumentOpen() {
+        QFETCH(bool, named);
+        QFETCH(QString, title);
+        QFETCH(QString, text);
+        TestEnvironment env;
+        Window w;
+        w->doActionNew();
+        hcmEditMDI* editor = w.editor(0);
+        if (named)
+            editor->setFileName(env.path("missing-folder/x.txt"));
+        editor->setModified(true);
+        ModalScript script;
+        script.answer(QMessageBox::Yes).then([](QWidget* box) { box->close(); });
+        QVERIFY(!w->close());
+        QTRY_VERIFY(script.done());
+        QCOMPARE(script.seen().size(), 2);
+        QCOMPARE(script.seen()[1].title, title);
+        QCOMPARE(script.seen()[1].text, text);
+        QVERIFY(w->isVisible());
+        QVERIFY(editor->isModified());
+        // answering No lets it close, and the editor is not asked about again
+        script.answer(QMessageBox::No);
+        QVERIFY(w->close());
+        QTRY_VERIFY(script.done());
+        QVERIFY(!editor->isModified());
+        QCOMPARE(script.unexpected(), 0);
+    }
+
+    void aboutDialog() {
+        TestEnvironment env;
+        env.presetIni({{QStringLiteral("hcm_site_url"), QStringLiteral("https://site.test/")}});
+        Window w;
+        w->ui().actionAbout->trigger();
+        AboutDialog* about = w->aboutDialog();
+        QVERIFY(about->isVisible());
+        QVERIFY(!about->isModal());
+        QCOMPARE(about->windowTitle(), QStringLiteral("About Tarnwell"));
+        QVERIFY(about->findChild<QLabel*>("nameLabel")->text().contains("Tarnwell"));
+        QVERIFY(about->findChild<QLabel*>("versionLabel")->text().contains("0.1"));
+        QVERIFY(about->findChild<QLabel*>("siteLabel")->text().contains("https://site.test/"));
+        QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("0.1"));
+        auto* box = about->findChild<QDialogButtonBox*>();
+        QCOMPARE(box->buttons().size(), 1);
+        box->buttons()[0]->click();
+        QVERIFY(!about->isVisible());
+    }
+};
+
+TARNWELL_TEST(TestMainWindow)
+#include "tst_hcmform.moc"

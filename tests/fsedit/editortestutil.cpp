@@ -1,0 +1,76 @@
+#include "editortestutil.h"
+
+#include "fsgenerator.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QFile>
+#include <QMessageBox>
+#include <QTest>
+
+namespace EditorTest {
+
+QString dataFile(const QString& relative) {
+    return QStringLiteral(TARNWELL_TEST_DATA "/") + relative;
+}
+
+QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+bool writeGenerated(const QString& path, int n, double faultShare, bool header) {
+    FsGenerator::Options o;
+    o.faultShare = faultShare;
+    o.header = header;
+    FsGenerator generator(o);
+    return generator.writeFile(QFile::encodeName(path).toStdString(), size_t(n));
+}
+
+hcmEditMDI::SyntaxOptions options(bool checkOnEditing, bool reportAfterLoad) {
+    hcmEditMDI::SyntaxOptions o;
+    o.checkOnEditing = checkOnEditing;
+    o.reportAfterLoad = reportAfterLoad;
+    return o;
+}
+
+bool waitIdle(hcmEditMDI& editor, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (editor.isBusy()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+QWidget* child(QWidget* parent, const char* objectName) {
+    return parent->findChild<QWidget*>(QString::fromLatin1(objectName));
+}
+
+BoxAnswerer::BoxAnswerer(const QString& buttonText) : m_button(buttonText) {
+    connect(&m_timer, &QTimer::timeout, this, &BoxAnswerer::poll);
+    m_timer.start(10);
+}
+
+void BoxAnswerer::poll() {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (!box || !box->isVisible())
+        return;
+    for (QAbstractButton* button : box->buttons()) {
+        if (button->text().remove(QLatin1Char('&')) == m_button) {
+            titles << box->windowTitle();
+            texts << box->text();
+            button->click();
+            return;
+        }
+    }
+}
+
+} // namespace EditorTest
