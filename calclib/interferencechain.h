@@ -1,0 +1,79 @@
+#pragma once
+
+#include "fsstation.h"
+#include "propagationloss.h"
+
+#include <string>
+#include <string_view>
+
+// One hop of a chain, from a transmitting end to a receiving end (TX -> RX, TX -> PRX or
+// PTX -> RX), with every intermediate value.
+struct HopResult {
+    int from = 0; // station indices 0..3
+    int to = 0;
+    double distanceKm = 0;
+    double azimuthFromDeg = 0; // bearing at each end towards the other one
+    double azimuthToDeg = 0;
+    double elevationFromDeg = 0; // path elevation at each end
+    double elevationToDeg = 0;
+    double offAxisFromDeg = 0; // off-axis angles of the two antennas
+    double offAxisToDeg = 0;
+    bool anticlockwiseFrom = false;
+    bool anticlockwiseTo = false;
+    double coFromDb = 0; // pattern attenuations at those angles
+    double crossFromDb = 0;
+    double coToDb = 0;
+    double crossToDb = 0;
+    bool samePolarisation = true;
+    double discriminationDb = 0; // the pair's attenuation after polarisation mixing
+    double freeSpaceDb = 0;
+    PropagationLoss::Diffraction diffraction;
+    double basicLossDb = 0; // free space + diffraction
+};
+
+// The calculation of one chain and every intermediate value of it.
+struct ChainResult {
+    int error = 0;          // FsCalcError code
+    int failedStation = -1; // 0..3, the station the error belongs to (-1: none or the chain)
+    std::string problem;    // what failed
+
+    bool repeater = false;
+    int stationCount = 0;
+    FsStation stations[4];
+    int hopCount = 0;
+    HopResult hops[2];
+
+    double frequencyTxMHz = 0;
+    double frequencyRxMHz = 0;
+    double frequencyDifferenceMHz = 0; // |f_tx - f_rx|
+
+    bool masksUsed = false;    // both the TX spectrum and the victim's selectivity mask given
+    double spectrumMHz = 0;    // integral of S
+    double overlapZeroMHz = 0; // P(0)
+    double overlapMHz = 0;     // P(df)
+    double mdZeroDb = 0;       // MD(0)
+    double mdDb = 0;           // MD(df)
+    double nfdDb = 0;          // MD(df) - MD(0)
+
+    double basicLossesDb = 0;          // sum of the basic transmission losses of the hops
+    double feederLossesDb = 0;         // sum of 9L of every station of the chain
+    double totalAttenuationDb = 0;     // A_Total
+    double gainsDbi = 0;               // sum of the antenna gains 9X1
+    double discriminationsDb = 0;      // sum of the antenna pair attenuations
+    double interferenceDbw = 0;        // I
+    double noiseDbw = 0;               // N = FkTB of the victim
+    double interferenceToNoiseDb = 0;  // I - N
+    double thresholdDegradationDb = 0; // TD = 10 log10(1 + 10^((I - N)/10))
+};
+
+namespace InterferenceChain {
+
+// The chain of the station lines 1..4: 1 and 2 alone are a direct chain TX -> RX; all four are
+// TX, PRX, PTX, RX of a passive-repeater chain. An empty or blank line is an unused slot.
+ChainResult calculate(std::string_view station1, std::string_view station2,
+                      std::string_view station3, std::string_view station4);
+
+// 10 log10(1 + 10^((I - N)/10)), dB
+double thresholdDegradationDb(double interferenceToNoiseDb);
+
+} // namespace InterferenceChain
