@@ -40,6 +40,8 @@ bench: deps
 	cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DTARNWELL_BUILD_TESTS=OFF
 	cmake --build build-release -j $(JOBS)
 	build-release/bin/tarnwell-bench-fs
+	build-release/bin/tarnwell-bench-editor
+	build-release/bin/tarnwell-bench-recordops
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-release

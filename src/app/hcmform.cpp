@@ -11,6 +11,7 @@
 #include "hcmeditmdi.h"
 #include "options.h"
 #include "saveprm.h"
+#include "setvalue.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,6 +69,7 @@ hcmForm::hcmForm(QWidget* parent) : QMainWindow(parent), m_chooser(new FileChoos
     m_about->setVersion(QCoreApplication::applicationVersion());
 
     m_options = new Options(this);
+    m_setValue = new SetValue(this);
     m_dataFolder = AppPaths::dataFolder();
 
     m_settings->read();
@@ -105,6 +107,16 @@ void hcmForm::connectActions() {
     connect(m_ui.actionSave, &QAction::triggered, this, &hcmForm::doActionSave);
     connect(m_ui.actionSave_As, &QAction::triggered, this, &hcmForm::doActionSaveAs);
     connect(m_ui.actionChech_file_syntax, &QAction::triggered, this, &hcmForm::doActionCheckSyntax);
+    connect(m_ui.actionComapre_with_auxilary_file, &QAction::triggered, this,
+            &hcmForm::actionCompareFiles);
+    connect(m_ui.actionAdd_record, &QAction::triggered, this, &hcmForm::doActionAddLine);
+    connect(m_ui.actionRemove_records, &QAction::triggered, this, &hcmForm::doActionDelete);
+    connect(m_ui.actionDublicate_record, &QAction::triggered, this,
+            &hcmForm::doActionDublicateRecord);
+    connect(m_ui.actionSet_value, &QAction::triggered, this, [this] {
+        if (fsEditorOf(currentSubWindow()))
+            m_setValue->exec();
+    });
     connect(m_ui.actionOptions, &QAction::triggered, this, &hcmForm::showOptions);
     connect(m_ui.actionAbout, &QAction::triggered, this, [this] {
         m_about->show();
@@ -126,6 +138,7 @@ void hcmForm::connectActions() {
     connect(m_ui.mdiArea, &QMdiArea::subWindowActivated, this, &hcmForm::changeActionState);
 
     connect(m_savePrm, &SavePrm::saveClicked, this, &hcmForm::saveDlgClicked);
+    connect(m_setValue->okButton(), &QPushButton::clicked, this, &hcmForm::doActionSetValue);
     connect(m_options->controls().okButton, &QPushButton::clicked, this, &hcmForm::applyOptions);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &hcmForm::writeCFGfile);
 }
@@ -539,6 +552,41 @@ void hcmForm::slStartWizard() {
 void hcmForm::doActionCheckSyntax() {
     if (hcmEditMDI* editor = fsEditorOf(currentSubWindow()))
         editor->checkSyntax();
+}
+
+void hcmForm::actionCompareFiles() {
+    hcmEditMDI* editor = fsEditorOf(currentSubWindow());
+    if (!editor)
+        return;
+    const QStringList files = m_chooser->openFileNames(this, tr("Choose HCM file"),
+                                                       m_settings->recentDir, tr("All (*.*)"));
+    if (files.isEmpty())
+        return;
+    // the editor loads the auxiliary file (wait cursor) and shows the comparison once read
+    editor->startComparison(files.first());
+}
+
+// ---------------------------------------------------------------------------------------------
+// record operations (FS editors only; MS editors get their own)
+
+void hcmForm::doActionAddLine() {
+    if (hcmEditMDI* editor = fsEditorOf(currentSubWindow()))
+        editor->addRecord();
+}
+
+void hcmForm::doActionDelete() {
+    if (hcmEditMDI* editor = fsEditorOf(currentSubWindow()))
+        editor->deleteSelectedRows();
+}
+
+void hcmForm::doActionDublicateRecord() {
+    if (hcmEditMDI* editor = fsEditorOf(currentSubWindow()))
+        editor->duplicateSelectedRows();
+}
+
+void hcmForm::doActionSetValue() {
+    if (hcmEditMDI* editor = fsEditorOf(currentSubWindow()))
+        editor->setValueOnSelection(m_setValue->parameter(), m_setValue->value());
 }
 
 // ---------------------------------------------------------------------------------------------

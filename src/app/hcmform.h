@@ -22,6 +22,7 @@ class FileChooser;
 class Options;
 class QMdiSubWindow;
 class SavePrm;
+class SetValue;
 class hcmEditMDI;
 
 class hcmForm : public QMainWindow {
@@ -52,6 +53,7 @@ public:
     AppSettings& settings() { return *m_settings; }
     Options* options() const { return m_options; }
     SavePrm* savePrm() const { return m_savePrm; }
+    SetValue* setValueDialog() const { return m_setValue; }
     AboutDialog* aboutDialog() const { return m_about; }
     QString dataFolder() const { return m_dataFolder; }
     QString updateFolder() const { return m_updateFolder; }
@@ -86,6 +88,14 @@ public slots:
     bool saveHCMFS(hcmEditMDI* editor);
     void setSyntax();
     void doActionCheckSyntax();
+    void actionCompareFiles();
+
+    // the Edit actions on the records of the current FS editor
+    void doActionAddLine();
+    void doActionDelete();
+    void doActionDublicateRecord();
+    // "OK" in SetValue: its parameter and value go into the selected rows
+    void doActionSetValue();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -122,6 +132,7 @@ private:
     std::unique_ptr<AppSettings> m_settings;
     std::unique_ptr<FileChooser> m_chooser;
     SavePrm* m_savePrm = nullptr;
+    SetValue* m_setValue = nullptr;
     AboutDialog* m_about = nullptr;
     Options* m_options = nullptr;
 

@@ -1,8 +1,13 @@
-// tarnwell-cli: checks and normalises HCM files in batch, outside the GUI.
+// tarnwell-cli: checks and normalises HCM files in batch, runs FS calculations and reads their
+// reports, outside the GUI.
+#include "calccommand.h"
 #include "checkcommand.h"
 #include "processsetup.h"
+#include "reportcommand.h"
 #include "rewritecommand.h"
 
+#include <QCoreApplication>
+#include <clocale>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -14,7 +19,13 @@ const char* const kUsage =
     "commands:\n"
     "  check [--options LIST] [--json] FILE...   check FS files (LIST: "
     "calc-only,format,values,chars or none)\n"
-    "  rewrite IN OUT [--no-header]              read an FS file and write it back normalised\n";
+    "  rewrite IN OUT [--no-header]              read an FS file and write it back normalised\n"
+    "  calc ltol TESTING REFERENCE --out REPORT [--td DB] [--freq MHZ] [--dist KM] [--pdist KM]\n"
+    "       [--library PATH]                     list-to-list calculation into a report file\n"
+    "  calc single TESTING --out REPORT [--library PATH]   single-entry calculation\n"
+    "  calc trigger FILE --out REPORT [--library PATH]     co-ordination trigger\n"
+    "  report export REPORT OUT.xml              export a report file as XML\n"
+    "  report show REPORT                        print the rows of a report file\n";
 
 } // namespace
 
@@ -31,6 +42,14 @@ int main(int argc, char** argv) {
         return CheckCommand().run(args, std::cout, std::cerr);
     if (command == "rewrite")
         return RewriteCommand().run(args, std::cout, std::cerr);
+    if (command == "calc" || command == "report") {
+        // the calculation runs and report files need Qt's event loop, SQL and plug-ins
+        QCoreApplication app(argc, argv);
+        std::setlocale(LC_NUMERIC, "C");
+        if (command == "calc")
+            return CalcCommand().run(args, std::cout, std::cerr);
+        return ReportCommand().run(args, std::cout, std::cerr);
+    }
     if (command == "help" || command == "--help" || command == "-h") {
         std::cout << kUsage;
         return 0;

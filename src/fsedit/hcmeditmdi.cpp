@@ -7,18 +7,21 @@
 #include "syntaxreport.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -32,6 +35,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <string_view>
 #include <vector>
 
@@ -213,6 +217,9 @@ void hcmEditMDI::buildUi() {
     rows->setDefaultSectionSize(fontMetrics().height() + 6);
     m_table->horizontalHeader()->setSortIndicator(RecordTableModel::No, Qt::AscendingOrder);
     m_table->setSortingEnabled(true);
+    m_table->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_copyAction = new QAction(tr("Copy selected data"), this);
+    m_copyAction->setObjectName(QStringLiteral("actionCopySelectedData"));
 
     m_form = new DetailForm;
 
@@ -263,6 +270,14 @@ void hcmEditMDI::buildUi() {
     // a reset drops the selection without telling
     connect(m_model, &QAbstractItemModel::modelReset, this, &hcmEditMDI::selectionChanged);
     connect(m_cancel, &QPushButton::clicked, this, &hcmEditMDI::cancelJob);
+    connect(m_table, &QWidget::customContextMenuRequested, this, &hcmEditMDI::showContextMenu);
+    connect(m_copyAction, &QAction::triggered, this, &hcmEditMDI::copySelectedData);
+    connect(m_form->addButton(true), &QPushButton::clicked, this, &hcmEditMDI::addAntennaCPLine);
+    connect(m_form->deleteButton(true), &QToolButton::clicked, this,
+            &hcmEditMDI::deleteAntennaCPLines);
+    connect(m_form->addButton(false), &QPushButton::clicked, this, &hcmEditMDI::addAntennaXPLine);
+    connect(m_form->deleteButton(false), &QToolButton::clicked, this,
+            &hcmEditMDI::deleteAntennaXPLines);
     connect(m_errorList, &ErrorListDlg::itemDoubleclicked, this, &hcmEditMDI::setCurrentRecord);
 
     // The load job emits these on its own thread. Every receiver is this window, so the
@@ -413,10 +428,6 @@ void hcmEditMDI::slotTaskFinished(int task) {
     box.addButton(tr("Close"), QMessageBox::AcceptRole);
     execBox(box);
     finishBusy();
-}
-
-void hcmEditMDI::auxiliaryLoaded() {
-    // the comparison with an auxiliary file takes over here
 }
 
 void hcmEditMDI::slotCanceled() {
@@ -856,6 +867,251 @@ void hcmEditMDI::leradpatcoChanged() {
 
 void hcmEditMDI::leradpatcrChanged() {
     patternCodeEdited(false);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Record operations
+
+std::vector<int> hcmEditMDI::selectedRows(bool firstCellOnly) const {
+    std::vector<int> rows;
+    std::vector<bool> seen(size_t(rowCount()), false);
+    for (const QItemSelectionRange& range : m_table->selectionModel()->selection()) {
+        if (!range.isValid() || (firstCellOnly && range.left() > 0))
+            continue;
+        for (int row = std::max(range.top(), 0); row <= range.bottom() && row < rowCount(); ++row)
+            if (!seen[size_t(row)]) {
+                seen[size_t(row)] = true;
+                rows.push_back(row);
+            }
+    }
+    return rows;
+}
+
+void hcmEditMDI::makeRowCurrent(int row) {
+    const QModelIndex cell = m_model->index(row, 0);
+    if (!cell.isValid())
+        return;
+    const bool unchanged = m_table->currentIndex() == cell;
+    m_table->selectionModel()->setCurrentIndex(cell, QItemSelectionModel::ClearAndSelect |
+                                                         QItemSelectionModel::Rows);
+    m_table->scrollTo(cell);
+    // the row kept its place while the rows around it changed: the form is shown anew
+    if (unchanged)
+        showItemDetails(row, 0, row, 0);
+}
+
+void hcmEditMDI::writeRecordCount() {
+    const QString count = QString::number(rowCount());
+    // the header field's own slot stores the text (it marks the file modified and colours the
+    // field); while a caller still holds the busy flag that slot stays quiet, so the header is
+    // written here as well
+    m_form->setHeaderText(HCMFileHeader::NumberOfRecords, count);
+    if (m_busyFilling) {
+        m_document->header().setText(HCMFileHeader::NumberOfRecords, Latin1(count));
+        if (m_options.checkOnEditing)
+            colourHeaderField(HCMFileHeader::NumberOfRecords);
+    }
+}
+
+void hcmEditMDI::addRecord() {
+    if (isBusy())
+        return;
+    const int current = currentRow();
+    int no = -1;
+    {
+        const FlagScope busy(m_busyFilling, true);
+        m_table->setSortingEnabled(false);
+        no = m_document->appendRecord(std::make_unique<HCMRecord>(&m_flags));
+        m_model->insertRecordRow(current < 0 ? 0 : current + 1, no);
+        m_table->resizeColumnsToContents();
+        updateTotal();
+        // sorting on sorts again: the new row may move, the current row goes with it
+        m_table->setSortingEnabled(true);
+    }
+    makeRowCurrent(m_model->rowOf(no));
+    setModified(true);
+    if (const HCMRecord* record = currentRecord(); record && m_options.checkOnEditing) {
+        testHeader();
+        colourRecord(*record);
+    } else {
+        clearColours();
+    }
+    writeRecordCount();
+}
+
+void hcmEditMDI::appendNewLine(HCMRecord* record) {
+    appendNewLines({record});
+}
+
+void hcmEditMDI::appendNewLines(const QList<HCMRecord*>& records) {
+    // the document owns the records from here on, whatever happens next
+    std::vector<std::unique_ptr<HCMRecord>> owned;
+    owned.reserve(size_t(records.size()));
+    for (HCMRecord* record : records)
+        if (record)
+            owned.emplace_back(record);
+    if (owned.empty() || m_loading) // the load job writes the document now
+        return;
+
+    std::vector<int> numbers;
+    numbers.reserve(owned.size());
+    for (std::unique_ptr<HCMRecord>& record : owned)
+        numbers.push_back(m_document->appendRecord(std::move(record)));
+    {
+        const FlagScope busy(m_busyFilling, true);
+        m_table->setSortingEnabled(false);
+        m_model->appendRecordRows(numbers);
+        m_table->resizeColumnsToContents();
+        updateTotal();
+    }
+    makeRowCurrent(rowCount() - 1);
+    writeRecordCount();
+    setModified(true);
+    m_table->setSortingEnabled(true);
+    m_table->scrollTo(m_table->currentIndex());
+}
+
+void hcmEditMDI::removeRows(const std::vector<int>& rows) {
+    if (rows.empty() || m_loading)
+        return;
+    setModified(true);
+    {
+        const FlagScope busy(m_busyFilling, true);
+        m_table->setUpdatesEnabled(false);
+        m_model->removeRowSet(rows);
+        m_table->setUpdatesEnabled(true);
+    }
+    writeRecordCount();
+    if (rowCount() > 0) {
+        makeRowCurrent(0);
+    } else {
+        // nothing is shown any more: the form must not keep showing a record that is gone
+        m_document->setCurrentRecord(-1);
+        clearDetails();
+        clearColours();
+    }
+    updateTotal();
+    selectionChanged();
+}
+
+void hcmEditMDI::deleteSelectedRows() {
+    if (!isBusy())
+        removeRows(selectedRows(false));
+}
+
+void hcmEditMDI::removeRecordRows(const QList<int>& recordNumbers) {
+    removeRows(m_model->rowsShowing(std::vector<int>(recordNumbers.begin(), recordNumbers.end())));
+}
+
+void hcmEditMDI::duplicateSelectedRows() {
+    if (isBusy())
+        return;
+    const std::vector<int> rows = selectedRows(false);
+    QList<HCMRecord*> copies;
+    copies.reserve(qsizetype(rows.size()));
+    for (const int row : rows)
+        if (const HCMRecord* record = m_document->record(m_model->recordNo(row)))
+            copies << new HCMRecord(*record); // strings, antenna and point lists: all copied
+    if (copies.isEmpty())
+        return;
+    m_table->setUpdatesEnabled(false);
+    appendNewLines(copies);
+    m_table->setUpdatesEnabled(true);
+}
+
+void hcmEditMDI::setValueOnSelection(const QString& parameter, const QString& value) {
+    if (isBusy())
+        return;
+    HCMRecord::Field field;
+    if (parameter.contains(QLatin1String("13Y:")))
+        field = HCMRecord::F13Y;
+    else if (parameter.contains(QLatin1String("2Z:")))
+        field = HCMRecord::F2Z;
+    else
+        return;
+    const Latin1 text(value);
+    bool changed = false;
+    for (const int row : selectedRows(true)) {
+        if (HCMRecord* record = m_document->record(m_model->recordNo(row))) {
+            record->setText(field, text);
+            changed = true;
+        }
+    }
+    if (changed)
+        setModified(true);
+    if (const int row = currentRow(); row >= 0)
+        showItemDetails(row, 0, row, 0);
+}
+
+void hcmEditMDI::showContextMenu(const QPoint& position) {
+    QMenu menu(this);
+    menu.addAction(m_copyAction);
+    menu.exec(m_table->viewport()->mapToGlobal(position));
+}
+
+void hcmEditMDI::copySelectedData() {
+    const std::vector<int> rows = selectedRows(false);
+    if (rows.empty())
+        return;
+    QString text;
+    for (const int row : rows) {
+        for (int column = 0; column < RecordTableModel::ColumnCount; ++column) {
+            text += m_model->cellText(row, column);
+            text += QLatin1Char('\t');
+        }
+        text += QLatin1Char('\n');
+    }
+    QGuiApplication::clipboard()->setText(text);
+}
+
+void hcmEditMDI::addPatternLine(bool coPolar) {
+    if (isBusy() || !currentRecord())
+        return;
+    QTableWidget* table = m_form->patternTable(coPolar);
+    const int row = table->currentRow() + 1;
+    {
+        const QSignalBlocker block(table);
+        table->insertRow(row);
+        table->setItem(row, 0, new QTableWidgetItem);
+        table->setItem(row, 1, new QTableWidgetItem);
+        table->setCurrentCell(row, 0);
+    }
+    patternEdited(coPolar); // rebuilds the point list and sets the delete buttons
+}
+
+void hcmEditMDI::deletePatternLines(bool coPolar) {
+    if (isBusy() || !currentRecord())
+        return;
+    QTableWidget* table = m_form->patternTable(coPolar);
+    const QItemSelectionModel* selection = table->selectionModel();
+    bool removed = false;
+    {
+        const QSignalBlocker block(table);
+        for (int row = table->rowCount() - 1; row >= 0; --row) {
+            if (selection->isSelected(table->model()->index(row, 0))) {
+                table->removeRow(row);
+                removed = true;
+            }
+        }
+    }
+    if (removed)
+        patternEdited(coPolar);
+}
+
+void hcmEditMDI::addAntennaCPLine() {
+    addPatternLine(true);
+}
+
+void hcmEditMDI::deleteAntennaCPLines() {
+    deletePatternLines(true);
+}
+
+void hcmEditMDI::addAntennaXPLine() {
+    addPatternLine(false);
+}
+
+void hcmEditMDI::deleteAntennaXPLines() {
+    deletePatternLines(false);
 }
 
 // ---------------------------------------------------------------------------------------------

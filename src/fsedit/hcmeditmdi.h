@@ -9,12 +9,14 @@
 
 #include "hcmdocument.h"
 
+#include <QList>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 
 class QAction;
 class QCloseEvent;
@@ -81,6 +83,30 @@ public:
     DetailForm* detailForm() const { return m_form; }
     QTableView* tableView() const { return m_table; }
 
+    // Record operations, also used by the comparison with an auxiliary file.
+    // Appends a row for the record at the end of the table; the document takes ownership.
+    // "Total: ", the number of records in the header and the modified mark follow; the new
+    // row becomes current.
+    void appendNewLine(HCMRecord* record);
+    // The same for many records at once, in list order (one table change, one re-sort):
+    // use it for more than a handful of records.
+    void appendNewLines(const QList<HCMRecord*>& records);
+    // Removes the rows that show these records (the records stay in the document, no longer
+    // shown, checked or saved); numbers without a row are ignored. Bulk: fast for any count.
+    void removeRecordRows(const QList<int>& recordNumbers);
+
+    // The main window's Edit actions; nothing happens while the window loads, fills its
+    // table, checks or saves (a save in progress would otherwise lose the change unnoticed).
+    // A new empty record in a row below the current one (at the top when none is current).
+    void addRecord();
+    // The selected rows leave the table; their records stay in the document.
+    void deleteSelectedRows();
+    // Deep copies of the records of the selected rows, appended at the end.
+    void duplicateSelectedRows();
+    // Stores the value into 13Y (a parameter containing "13Y:") or 2Z ("2Z:") of every row
+    // whose first cell is selected; any other parameter changes nothing.
+    void setValueOnSelection(const QString& parameter, const QString& value);
+
 signals:
     void signalTaskFinished(int task);
     void signalSetProgressValue(int value);
@@ -107,6 +133,14 @@ public slots:
     void changeWidgetsState();
     void testHeader();
     void clearHeaderUi();
+    void showContextMenu(const QPoint& position);
+    // the six cells of every selected row, each followed by a tab, a line per row
+    void copySelectedData();
+    // radiation pattern lines
+    void addAntennaCPLine();
+    void deleteAntennaCPLines();
+    void addAntennaXPLine();
+    void deleteAntennaXPLines();
 
     // record fields
     void le0aChanged();
@@ -203,6 +237,36 @@ private:
     void clearDetails();
     // hook for the comparison with an auxiliary file: its load has finished
     void auxiliaryLoaded();
+
+    // comparison
+public:
+    // The comparison with an auxiliary file once it has been chosen: the matched pairs are
+    // emptied, the dialog shows the path and the file loads in the background under the wait
+    // cursor (no progress, not cancellable, its errors in this window's list); when it is in,
+    // the records are matched and the dialog runs modally. False, and nothing started, while
+    // the window is busy; an auxiliary file still loading gives way to the new one.
+    bool startComparison(const QString& auxiliaryPath);
+    // the comparison dialog, made on first use
+    class HCMFileCompare* compareDialog();
+
+public slots:
+    // carries out the action chosen in the comparison dialog
+    void doCompareAction();
+
+private:
+    void compareDeleteMatched(HCMFileCompare& dialog);
+    void compareAppendNotMatched(HCMFileCompare& dialog);
+    void compareReplaceMatched(HCMFileCompare& dialog);
+    // false when no file was chosen, the writing was stopped or the file could not be written
+    bool compareWriteDifferences(HCMFileCompare& dialog);
+    // progress and events between the steps of an action; true when it is to stop
+    bool compareStepCancelled(size_t done);
+
+    HCMFileCompare* m_compare = nullptr;
+    bool m_auxiliaryLoading = false;
+    // end of comparison
+
+private:
     void closeWindow();
     // a message box of this window; a close asked for meanwhile waits until it is answered
     int execBox(QMessageBox& box);
@@ -212,6 +276,17 @@ private:
     void headerFieldEdited(HCMFileHeader::Field field);
     void patternEdited(bool coPolar);
     void patternCodeEdited(bool coPolar);
+    void addPatternLine(bool coPolar);
+    void deletePatternLines(bool coPolar);
+
+    // the selected rows, each once, in the order of the selected ranges (top to bottom
+    // within a range); with firstCellOnly only the rows whose first cell is selected
+    std::vector<int> selectedRows(bool firstCellOnly) const;
+    void removeRows(const std::vector<int>& rows);
+    // current and selected; the form shows its record even when the row was current already
+    void makeRowCurrent(int row);
+    // the row count into the header's number of records
+    void writeRecordCount();
 
     void colourField(const HCMRecord& record, HCMRecord::Field field);
     void colourMasks(const HCMRecord& record);
@@ -235,6 +310,7 @@ private:
     QPushButton* m_cancel = nullptr;
     ErrorListDlg* m_errorList = nullptr;
     QPointer<QAction> m_windowMenuAction;
+    QAction* m_copyAction = nullptr; // "Copy selected data" of the table's context menu
 
     QString m_path;
     bool m_hasHeader = true;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <utility>
 
 namespace {
 
@@ -16,6 +17,9 @@ const char* const kHeaders[RecordTableModel::ColumnCount] = {"           Station
 
 const HCMRecord::Field kColumnField[RecordTableModel::No] = {
     HCMRecord::F4A, HCMRecord::F0A, HCMRecord::F1A, HCMRecord::F1A1, HCMRecord::F13X};
+
+// more blocks than this are removed in one reset
+constexpr size_t kMaxBlockRemovals = 32;
 
 } // namespace
 
@@ -65,6 +69,73 @@ void RecordTableModel::insertRecordRow(int row, int recordNo) {
     beginInsertRows(QModelIndex(), row, row);
     m_rows.insert(m_rows.begin() + row, recordNo);
     endInsertRows();
+}
+
+void RecordTableModel::appendRecordRows(const std::vector<int>& recordNumbers) {
+    if (recordNumbers.empty())
+        return;
+    const int first = rowCount();
+    beginInsertRows(QModelIndex(), first, first + int(recordNumbers.size()) - 1);
+    m_rows.insert(m_rows.end(), recordNumbers.begin(), recordNumbers.end());
+    endInsertRows();
+}
+
+int RecordTableModel::removeRowSet(std::vector<int> rows) {
+    const int count = rowCount();
+    rows.erase(
+        std::remove_if(rows.begin(), rows.end(), [count](int r) { return r < 0 || r >= count; }),
+        rows.end());
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    if (rows.empty())
+        return 0;
+
+    // contiguous blocks as (first, last), top to bottom
+    std::vector<std::pair<int, int>> blocks;
+    for (const int r : rows) {
+        if (!blocks.empty() && blocks.back().second + 1 == r)
+            blocks.back().second = r;
+        else
+            blocks.emplace_back(r, r);
+    }
+
+    if (blocks.size() <= kMaxBlockRemovals) {
+        // from the bottom up: the places of the blocks still to go stay valid
+        for (auto it = blocks.rbegin(); it != blocks.rend(); ++it) {
+            beginRemoveRows(QModelIndex(), it->first, it->second);
+            m_rows.erase(m_rows.begin() + it->first, m_rows.begin() + it->second + 1);
+            endRemoveRows();
+        }
+        return int(rows.size());
+    }
+
+    // every removal would touch every row below it and every persistent index: one pass
+    beginResetModel();
+    std::vector<int> kept;
+    kept.reserve(m_rows.size() - rows.size());
+    auto next = rows.begin();
+    for (int r = 0; r < count; ++r) {
+        if (next != rows.end() && *next == r)
+            ++next;
+        else
+            kept.push_back(m_rows[size_t(r)]);
+    }
+    m_rows.swap(kept);
+    endResetModel();
+    return int(rows.size());
+}
+
+std::vector<int> RecordTableModel::rowsShowing(const std::vector<int>& recordNumbers) const {
+    std::vector<int> wanted = recordNumbers;
+    std::sort(wanted.begin(), wanted.end());
+    wanted.erase(std::unique(wanted.begin(), wanted.end()), wanted.end());
+    std::vector<int> rows;
+    if (wanted.empty())
+        return rows;
+    for (size_t r = 0; r < m_rows.size(); ++r)
+        if (std::binary_search(wanted.begin(), wanted.end(), m_rows[r]))
+            rows.push_back(int(r));
+    return rows;
 }
 
 void RecordTableModel::recordChanged(int recordNo, int column) {

@@ -37,6 +37,14 @@ public:
 
     // a row showing the record at the given place (0..rowCount)
     void insertRecordRow(int row, int recordNo);
+    // rows showing these records after the last row, in one insertion
+    void appendRecordRows(const std::vector<int>& recordNumbers);
+    // Removes the given rows (any order, duplicates and rows outside the table ignored) and
+    // returns how many went. A few contiguous blocks go one by one from the bottom up, so that
+    // the views keep their place; a scattered set goes in a single reset.
+    int removeRowSet(std::vector<int> rows);
+    // the rows showing any of these records, ascending
+    std::vector<int> rowsShowing(const std::vector<int>& recordNumbers) const;
     // the cells of the rows showing this record are read again
     void recordChanged(int recordNo, int column = -1);
 

@@ -1,4 +1,5 @@
 // tarnwell-cli run as a process: the report texts, the JSON shape, exit statuses, rewrite.
+#include "clirunner.h"
 #include "testregistry.h"
 
 #include <QDir>
@@ -12,22 +13,10 @@
 
 namespace {
 
-struct Run {
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
+using Run = CliRun;
 
 Run cli(const QStringList& args) {
-    QProcess p;
-    p.start(QStringLiteral(TARNWELL_CLI_PATH), args);
-    Run r;
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
-    r.status = p.exitCode();
-    r.out = p.readAllStandardOutput();
-    r.err = p.readAllStandardError();
-    return r;
+    return runCli(args);
 }
 
 QString data(const char* name) {

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class HCMDocument;
+
+// Pairs the stations of an auxiliary file with the own stations that carry the same
+// co-ordination reference (13X), compared as stored text, exactly and case-sensitively (an
+// empty reference matches an empty one). The pairs come in the order of two nested loops:
+// every auxiliary record in order, against every own record in the given order. The own
+// references are indexed once, so matching two large files is not quadratic.
+class RecordMatcher {
+public:
+    struct Pair {
+        int auxiliary; // record number in the auxiliary document
+        int own;       // record number in the own document
+        bool operator==(const Pair& o) const { return auxiliary == o.auxiliary && own == o.own; }
+        bool operator!=(const Pair& o) const { return !(*this == o); }
+    };
+
+    // Indexes the references of the own records, given as (record number, reference) in the
+    // order the pairs should list them. The texts must outlive the matcher.
+    void setOwn(const std::vector<std::pair<int, std::string_view>>& own);
+    // The pairs of the auxiliary records, given as (record number, reference) in order.
+    std::vector<Pair> match(const std::vector<std::pair<int, std::string_view>>& auxiliary) const;
+
+    // The own records are those numbered in ownNumbers (in that order), the auxiliary ones all
+    // records of the auxiliary document in record order.
+    static std::vector<Pair> matchDocuments(const HCMDocument& own,
+                                            const std::vector<int>& ownNumbers,
+                                            const HCMDocument& auxiliary);
+
+private:
+    struct Entry {
+        std::string_view reference;
+        int number;
+    };
+    std::vector<Entry> m_sorted; // by reference, equal ones in the given order
+};

@@ -1,0 +1,106 @@
+#include "calcstation.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr double kEarthRadiusKm = 6371.0;
+constexpr double kDegree = 3.14159265358979323846 / 180.0;
+
+// field `wanted` of a ";"-separated line; empty when the line has fewer fields
+QStringView fieldOf(QStringView line, int wanted, qsizetype& from, int& current) {
+    while (current < wanted) {
+        const qsizetype semicolon = line.indexOf(QLatin1Char(';'), from);
+        if (semicolon < 0)
+            return {};
+        from = semicolon + 1;
+        ++current;
+    }
+    const qsizetype end = line.indexOf(QLatin1Char(';'), from);
+    return line.mid(from, end < 0 ? line.size() - from : end - from);
+}
+
+// degrees + (minutes + seconds / 60) / 60 with the sign of the hemisphere letter; false when a
+// part is not an integer
+bool angle(QStringView degrees, QChar letter, QChar negative, QStringView minutes,
+           QStringView seconds, double& value) {
+    bool okD = false, okM = false, okS = false;
+    const int d = degrees.toInt(&okD);
+    const int m = minutes.toInt(&okM);
+    const int s = seconds.toInt(&okS);
+    if (!okD || !okM || !okS)
+        return false;
+    value = d + (m + s / 60.0) / 60.0;
+    if (letter.toUpper() == negative)
+        value = -value;
+    return true;
+}
+
+} // namespace
+
+CalcStation::Kind CalcStation::kindOf(QStringView typeField) {
+    const QStringView three = typeField.left(3);
+    if (three.compare(QLatin1String("PTX"), Qt::CaseInsensitive) == 0)
+        return PTX;
+    if (three.compare(QLatin1String("PRX"), Qt::CaseInsensitive) == 0)
+        return PRX;
+    const QStringView two = typeField.left(2);
+    if (two.compare(QLatin1String("TX"), Qt::CaseInsensitive) == 0)
+        return TX;
+    if (two.compare(QLatin1String("RX"), Qt::CaseInsensitive) == 0)
+        return RX;
+    return Other;
+}
+
+double CalcStation::frequencyMHz(QStringView value, QStringView unit) {
+    bool ok = false;
+    double f = value.toDouble(&ok);
+    if (!ok)
+        return -1000;
+    if (unit.compare(QLatin1String("G"), Qt::CaseInsensitive) == 0)
+        f *= 1000;
+    else if (unit.compare(QLatin1String("K"), Qt::CaseInsensitive) == 0)
+        f /= 1000;
+    return f;
+}
+
+void CalcStation::parseCoordinates(QStringView text, double& longitude, double& latitude) {
+    longitude = -1000;
+    latitude = -1000;
+    const QChar lonLetter = text.size() > 3 ? text.at(3) : QChar();
+    const QChar latLetter = text.size() > 10 ? text.at(10) : QChar();
+    double value = 0;
+    if (angle(text.mid(0, 3), lonLetter, QLatin1Char('W'), text.mid(4, 2), text.mid(6, 2), value))
+        longitude = value;
+    if (angle(text.mid(8, 2), latLetter, QLatin1Char('S'), text.mid(11, 2), text.mid(13, 2), value))
+        latitude = value;
+}
+
+CalcStation CalcStation::fromLine(QStringView line) {
+    CalcStation s;
+    qsizetype from = 0;
+    int current = 0;
+    // the fields in increasing order, each found from where the previous one started
+    s.kind = kindOf(fieldOf(line, 0, from, current));
+    const QStringView frequency = fieldOf(line, 1, from, current);
+    const QStringView unit = fieldOf(line, 2, from, current);
+    s.frequency = frequencyMHz(frequency, unit);
+    s.name = fieldOf(line, 8, from, current).toString();
+    s.country = fieldOf(line, 9, from, current).toString();
+    parseCoordinates(fieldOf(line, 10, from, current), s.longitude, s.latitude);
+    s.reference = fieldOf(line, 43, from, current).toString();
+    if (s.hasCoordinates()) {
+        s.sinLatitude = std::sin(s.latitude * kDegree);
+        s.cosLatitude = std::cos(s.latitude * kDegree);
+        s.longitudeRad = s.longitude * kDegree;
+    }
+    return s;
+}
+
+double distanceKm(const CalcStation& a, const CalcStation& b) {
+    const double c = a.sinLatitude * b.sinLatitude +
+                     a.cosLatitude * b.cosLatitude * std::cos(a.longitudeRad - b.longitudeRad);
+    // rounding can take the cosine of co-sited stations just past 1, where acos has no value
+    return kEarthRadiusKm * std::acos(std::clamp(c, -1.0, 1.0));
+}

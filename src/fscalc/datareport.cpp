@@ -1,0 +1,420 @@
+#include "datareport.h"
+
+#include <QAtomicInteger>
+#include <QDateTime>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlQueryModel>
+#include <QSqlRecord>
+#include <QVariant>
+#include <QXmlStreamWriter>
+#include <cmath>
+
+const char* const dataReport::resultsTableSql =
+    "CREATE TABLE results(TxIndex INTEGER,TxFileNo INTEGER,PRxIndex INTEGER,PTxIndex "
+    "INTEGER,PxFileNo INTEGER,RxIndex INTEGER,RxFileNo INTEGER,TxName TEXT,PRxName "
+    "TEXT,PTxName TEXT,RxName TEXT,Td REAL,Error INTEGER,TxCountry TEXT,PxCountry "
+    "TEXT,RxCountry TEXT,TxReference TEXT,PRxReference TEXT,PTxReference TEXT,RxReference "
+    "TEXT,Interference_Level REAL,Overlapping_Area REAL,Nfd REAL,Md REAL,A_Total REAL)";
+const char* const dataReport::triggerTableSql =
+    "CREATE TABLE trigger(Name TEXT,Reference TEXT,Countries TEXT,Error INTEGER)";
+const char* const dataReport::versionTableSql = "CREATE TABLE version(ver TEXT)";
+
+namespace {
+
+// an empty text that binds as the SQL text '' (a null QString would bind as NULL)
+QVariant sqlText(const QString& text) {
+    return text.isNull() ? QVariant(QString(QLatin1String(""))) : QVariant(text);
+}
+
+// A real of a result row as it is stored: '' (an empty text) or the number its text stands
+// for. For whole hundredths of at most six digits the number is the cut value itself (the
+// division by 100 is rounded as the reading of the text is); the rest goes through the text.
+QVariant sqlReal(double value, bool minus2222IsEmpty) {
+    if (!std::isfinite(value) || (minus2222IsEmpty && value == -2222))
+        return sqlText(QString());
+    const double cut = dataReport::cutToHundredths(value);
+    if (std::fabs(cut) < 10000)
+        return QVariant(cut);
+    const QString text = dataReport::formatTd(value);
+    return text.isEmpty() ? sqlText(QString()) : QVariant(text.toDouble());
+}
+
+QString uniqueConnectionName() {
+    static QAtomicInteger<quint64> serial;
+    // the time alone repeats when two stores are made within one second
+    return QStringLiteral("CalcReport") +
+           QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-ddTHH:mm:ss")) +
+           QLatin1Char('#') + QString::number(serial.fetchAndAddRelaxed(1) + 1);
+}
+
+// Characters XML 1.0 does not allow (control characters of 8-bit station texts) become
+// U+FFFD, so that the document stays readable.
+QString xmlText(const QString& text) {
+    QString out = text;
+    for (QChar& c : out) {
+        const char16_t u = c.unicode();
+        if ((u < 0x20 && u != 0x9 && u != 0xA && u != 0xD) || u == 0xFFFE || u == 0xFFFF)
+            c = QChar(0xFFFD);
+    }
+    return out;
+}
+
+struct XmlField {
+    const char* element;
+    const char* caption;
+    const char* column;
+};
+
+const XmlField kResultFields[] = {
+    {"TxName", "TX Station Name", "TxName"},
+    {"PRxName", "PRX Station Name", "PRxName"},
+    {"PTxName", "PTX Station Name", "PTxName"},
+    {"RxName", "RX Station Name", "RxName"},
+    {"Td", "TD", "Td"},
+    {"Error", "Error", "Error"},
+    {"TxCountry", "TX Country", "TxCountry"},
+    {"PxCountry", "PTX and PRX Country", "PxCountry"},
+    {"RxCountry", "RX Country", "RxCountry"},
+    {"TxReference", "TX Reference", "TxReference"},
+    {"PRxReference", "PRX Reference", "PRxReference"},
+    {"PTxReference", "PTX Reference", "PTxReference"},
+    {"RxReference", "RX Reference", "RxReference"},
+    {"IntLevel", "Interference Level, dBW", "Interference_Level"},
+    {"OverlappingArea", "Overlapping Area", "Overlapping_Area"},
+    {"Nfd", "NFD", "Nfd"},
+    {"Md", "MD", "Md"},
+    {"Atot", "Total attenuation, dB", "A_Total"},
+};
+
+const XmlField kTriggerFields[] = {
+    {"Name", "Station Name", "Name"},
+    {"Reference", "Reference", "Reference"},
+    {"Countries", "Countries to co-ordinate with", "Countries"},
+    {"Error", "Error", "Error"},
+};
+
+} // namespace
+
+dataReport::dataReport(const QString& reportFile, QObject* parent)
+    : QObject(parent), m_file(reportFile), m_connection(uniqueConnectionName()) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
+    db.setDatabaseName(reportFile);
+}
+
+dataReport::~dataReport() {
+    close();
+    QSqlDatabase::removeDatabase(m_connection);
+}
+
+QSqlDatabase dataReport::database() const {
+    return QSqlDatabase::database(m_connection, false);
+}
+
+bool dataReport::open() {
+    QSqlDatabase db = database();
+    return db.isOpen() || db.open();
+}
+
+void dataReport::clearStatements() {
+    m_insertResult.reset();
+    m_insertTrigger.reset();
+}
+
+void dataReport::close() {
+    m_model.reset(); // the model's query uses the connection
+    clearStatements();
+    QSqlDatabase db = database();
+    if (!db.isOpen())
+        return;
+    if (m_inTransaction)
+        db.commit();
+    m_inTransaction = false;
+    db.close();
+}
+
+bool dataReport::exec(const QString& sql) {
+    QSqlQuery q(database());
+    return q.exec(sql);
+}
+
+bool dataReport::createSchema(const char* tableSql) {
+    if (!open())
+        return false;
+    clearStatements();
+    m_model.reset();
+    m_kind = Kind::None;
+    const QStringList tables = database().tables();
+    if (tables.contains(QStringLiteral("results")))
+        exec(QStringLiteral("DROP TABLE results"));
+    if (tables.contains(QStringLiteral("trigger")))
+        exec(QStringLiteral("DROP TABLE trigger"));
+    const bool created = exec(QLatin1String(tableSql));
+    if (tables.contains(QStringLiteral("version")))
+        exec(QStringLiteral("DROP TABLE version"));
+    if (exec(QLatin1String(versionTableSql)))
+        exec(QStringLiteral("INSERT INTO version VALUES(' ')"));
+    return created;
+}
+
+bool dataReport::createResultsSchema() {
+    return createSchema(resultsTableSql);
+}
+
+bool dataReport::createTriggerSchema() {
+    return createSchema(triggerTableSql);
+}
+
+bool dataReport::setVersion(const QString& version) {
+    if (!open())
+        return false;
+    QSqlQuery q(database());
+    if (!q.prepare(QStringLiteral("UPDATE version SET ver=?")))
+        return false;
+    q.addBindValue(sqlText(version));
+    return q.exec();
+}
+
+QString dataReport::version() {
+    if (!open())
+        return QString();
+    QSqlQuery q(database());
+    if (!q.exec(QStringLiteral("SELECT * FROM version")) || !q.next())
+        return QString();
+    return q.value(0).toString();
+}
+
+bool dataReport::insertResult(const ResultRow& row) {
+    if (!open())
+        return false;
+    if (!m_insertResult) {
+        m_insertResult = std::make_unique<QSqlQuery>(database());
+        if (!m_insertResult->prepare(QStringLiteral("INSERT INTO results VALUES(?,?,?,?,?,?,?,?,?,"
+                                                    "?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"))) {
+            m_insertResult.reset();
+            return false;
+        }
+    }
+    QSqlQuery& q = *m_insertResult;
+    int i = 0;
+    auto bind = [&q, &i](const QVariant& v) { q.bindValue(i++, v); };
+    bind(row.txIndex);
+    bind(row.txFileNo);
+    bind(row.prxIndex);
+    bind(row.ptxIndex);
+    bind(row.pxFileNo);
+    bind(row.rxIndex);
+    bind(row.rxFileNo);
+    bind(sqlText(row.txName));
+    bind(sqlText(row.prxName));
+    bind(sqlText(row.ptxName));
+    bind(sqlText(row.rxName));
+    bind(sqlReal(row.td, false));
+    bind(row.error != 0 ? QVariant(row.error) : sqlText(QString()));
+    bind(sqlText(row.txCountry));
+    bind(sqlText(row.pxCountry));
+    bind(sqlText(row.rxCountry));
+    bind(sqlText(row.txReference));
+    bind(sqlText(row.prxReference));
+    bind(sqlText(row.ptxReference));
+    bind(sqlText(row.rxReference));
+    bind(sqlReal(row.interferenceLevel, true));
+    bind(sqlReal(row.overlappingArea, true));
+    bind(sqlReal(row.nfd, true));
+    bind(sqlReal(row.md, true));
+    bind(sqlReal(row.aTotal, true));
+    return q.exec();
+}
+
+bool dataReport::insertTrigger(const QString& name, const QString& reference,
+                               const QString& countries, int resultCode) {
+    if (!open())
+        return false;
+    if (!m_insertTrigger) {
+        m_insertTrigger = std::make_unique<QSqlQuery>(database());
+        if (!m_insertTrigger->prepare(QStringLiteral("INSERT INTO trigger VALUES(?,?,?,?)"))) {
+            m_insertTrigger.reset();
+            return false;
+        }
+    }
+    QSqlQuery& q = *m_insertTrigger;
+    q.bindValue(0, sqlText(name));
+    q.bindValue(1, sqlText(reference));
+    q.bindValue(2, sqlText(countries));
+    q.bindValue(3, resultCode);
+    const bool ok = q.exec();
+    q.finish();
+    return ok;
+}
+
+bool dataReport::beginTransaction() {
+    if (m_inTransaction)
+        return true;
+    m_inTransaction = open() && database().transaction();
+    return m_inTransaction;
+}
+
+bool dataReport::commit() {
+    if (!m_inTransaction)
+        return false;
+    m_inTransaction = false;
+    return database().commit();
+}
+
+QSqlQueryModel* dataReport::model() {
+    if (!m_model)
+        m_model = std::make_unique<QSqlQueryModel>();
+    return m_model.get();
+}
+
+QStringList dataReport::resultsHeaders() {
+    return {tr("TxIndex"),       tr("TxFileNo"),      tr("PRxIndex"),      tr("PTxIndex"),
+            tr("PxFileNo"),      tr("RxIndex"),       tr("RxFileNo"),      tr("Tx Name"),
+            tr("PRx Name"),      tr("PTx Name"),      tr("Rx Name"),       tr("TD"),
+            tr("Error"),         tr("Tx Country"),    tr("PTxRx Country"), tr("Rx Country"),
+            tr("Tx Reference"),  tr("PRx Reference"), tr("PTx Reference"), tr("Rx Reference"),
+            tr("I, dBW"),        tr("Overl. Area"),   tr("NFD, dB"),       tr("MD, dB"),
+            tr("Total att., dB")};
+}
+
+QStringList dataReport::triggerHeaders() {
+    return {tr("Station Name"), tr("Reference"), tr("Countries to coordinate with"), tr("Error")};
+}
+
+QString dataReport::tableName() const {
+    switch (m_kind) {
+    case Kind::Results:
+        return QStringLiteral("results");
+    case Kind::Trigger:
+        return QStringLiteral("trigger");
+    case Kind::None:
+        break;
+    }
+    return QString();
+}
+
+bool dataReport::load(Kind kind) {
+    // a report that is not there is not created by looking at it
+    if (!database().isOpen() && !QFileInfo(m_file).isFile())
+        return false;
+    if (!open())
+        return false;
+    QSqlQueryModel* m = model();
+    const bool results = kind == Kind::Results;
+    m->setQuery(results ? QStringLiteral("SELECT * FROM results")
+                        : QStringLiteral("SELECT * FROM trigger"),
+                database());
+    if (m->lastError().isValid()) {
+        m->clear();
+        m_kind = Kind::None;
+        return false;
+    }
+    const QStringList headers = results ? resultsHeaders() : triggerHeaders();
+    for (int i = 0; i < headers.size() && i < m->columnCount(); ++i)
+        m->setHeaderData(i, Qt::Horizontal, headers.at(i));
+    m_kind = kind;
+    return true;
+}
+
+bool dataReport::loadResults() {
+    return load(Kind::Results);
+}
+
+bool dataReport::loadTrigger() {
+    return load(Kind::Trigger);
+}
+
+qint64 dataReport::rowCount() {
+    if (m_kind == Kind::None)
+        return -1;
+    QSqlQuery q(database());
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM ") + tableName()) || !q.next())
+        return -1;
+    return q.value(0).toLongLong();
+}
+
+bool dataReport::forEachRow(const std::function<void(const QSqlRecord&)>& visit) {
+    if (m_kind == Kind::None)
+        return false;
+    QSqlQuery rows(database());
+    rows.setForwardOnly(true);
+    if (!rows.exec(QStringLiteral("SELECT * FROM ") + tableName()))
+        return false;
+    while (rows.next())
+        visit(rows.record());
+    return !rows.lastError().isValid();
+}
+
+bool dataReport::exportXml(const QString& path) {
+    if (m_kind == Kind::None && !loadResults() && !loadTrigger())
+        return false;
+    // a results report is one with the column Td
+    const bool results = model()->record().indexOf(QStringLiteral("Td")) >= 0;
+    const XmlField* fields = results ? kResultFields : kTriggerFields;
+    const int fieldCount = results ? int(std::size(kResultFields)) : int(std::size(kTriggerFields));
+
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    // the document type on a line of its own, then a line per element, indented by 1
+    file.write("<!DOCTYPE Calculation_Report>");
+    QXmlStreamWriter xml(&file);
+    xml.setAutoFormatting(true);
+    xml.setAutoFormattingIndent(1);
+    xml.writeStartElement(QStringLiteral("Data"));
+    QVector<int> columns;
+    const bool read = forEachRow([&](const QSqlRecord& row) {
+        if (columns.isEmpty()) {
+            for (int i = 0; i < fieldCount; ++i)
+                columns.append(row.indexOf(QLatin1String(fields[i].column)));
+            xml.writeStartElement(QStringLiteral("DataRec"));
+            for (int i = 0; i < fieldCount; ++i)
+                xml.writeTextElement(QLatin1String(fields[i].element),
+                                     QLatin1String(fields[i].caption));
+            xml.writeEndElement();
+        }
+        xml.writeStartElement(QStringLiteral("DataRec"));
+        for (int i = 0; i < fieldCount; ++i)
+            xml.writeTextElement(QLatin1String(fields[i].element),
+                                 columns.at(i) < 0 ? QString()
+                                                   : xmlText(row.value(columns.at(i)).toString()));
+        xml.writeEndElement();
+    });
+    xml.writeEndElement();
+    file.write("\n");
+    if (!read || xml.hasError()) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+double dataReport::cutToHundredths(double value) {
+    const double x = value * 100.0;
+    if (!std::isfinite(x))
+        return value;
+    const double nearest = std::nearbyint(x);
+    // a 32-bit real is within half a unit in its last place, 2^-24 of its value, of what it
+    // stands for
+    const double cut = std::fabs(x - nearest) <= std::fabs(x) * 6.0e-8 ? nearest : std::trunc(x);
+    const double result = cut / 100.0;
+    return result == 0 ? 0.0 : result; // no "-0"
+}
+
+QString dataReport::formatTd(double value) {
+    if (!std::isfinite(value))
+        return QString();
+    const QString text = QString::number(cutToHundredths(value), 'g', 6);
+    if (text == QLatin1String("inf") || text == QLatin1String("-inf") ||
+        text == QLatin1String("nan"))
+        return QString();
+    return text;
+}
+
+QString dataReport::formatReal(double value) {
+    if (value == -2222)
+        return QString();
+    return formatTd(value);
+}

@@ -1,0 +1,112 @@
+#pragma once
+
+#include "resultrow.h"
+
+#include <QObject>
+#include <QSqlDatabase>
+#include <QString>
+#include <functional>
+#include <memory>
+
+class QSqlQuery;
+class QSqlRecord;
+class QSqlQueryModel;
+
+// The results of one calculation run in an SQLite database file, the calculation report file
+// (".twrpt"). A calculation report has the table `results`, a co-ordination trigger report the
+// table `trigger`; both have the table `version` with the library version in its one row.
+//
+// Every instance has a connection of its own and is used by one thread only (the thread that
+// created it). The database opens on first use and stays open until close() or destruction.
+// All values go into the statements as bound parameters.
+class dataReport : public QObject {
+    Q_OBJECT
+
+public:
+    enum class Kind { None, Results, Trigger };
+
+    static const char* const resultsTableSql;
+    static const char* const triggerTableSql;
+    static const char* const versionTableSql;
+
+    explicit dataReport(const QString& reportFile, QObject* parent = nullptr);
+    ~dataReport() override;
+
+    QString fileName() const { return m_file; }
+    QString connectionName() const { return m_connection; }
+
+    // opens the database when it is not open yet
+    bool open();
+    void close();
+
+    // Drop `results`, `trigger` and `version` where present and create the wanted table and
+    // `version` with one row; true when the wanted table was created.
+    bool createResultsSchema();
+    bool createTriggerSchema();
+
+    bool setVersion(const QString& version);
+    // the library version stored in the file; empty when there is none
+    QString version();
+
+    // Rows of a run: the values are written as described at formatReal/formatTd. A failed
+    // insert returns false and changes nothing.
+    bool insertResult(const ResultRow& row);
+    bool insertTrigger(const QString& name, const QString& reference, const QString& countries,
+                       int resultCode);
+
+    // A run writes its rows inside a transaction and commits at its end (and now and then
+    // on the way, so that the journal stays small); without one every row is its own commit.
+    bool beginTransaction();
+    bool commit();
+    bool inTransaction() const { return m_inTransaction; }
+
+    // Fill the display model from `results` (resp. `trigger`) with the header texts; false when
+    // the file does not exist, does not open or has no such table.
+    bool loadResults();
+    bool loadTrigger();
+    Kind kind() const { return m_kind; }
+    // the read-only display model (rows of the last load)
+    QSqlQueryModel* model();
+    // the number of rows of the loaded table; -1 when nothing is loaded
+    qint64 rowCount();
+
+    // Reads the rows of the loaded table in stored order, forward only and without the display
+    // model's cache (a report can hold millions of rows); false when nothing is loaded or the
+    // rows cannot be read.
+    bool forEachRow(const std::function<void(const QSqlRecord& row)>& visit);
+
+    // Writes the loaded report (loading it first when nothing is loaded) as XML, through a
+    // temporary file that replaces `path` only when complete. False when the report cannot be
+    // loaded or the file cannot be written.
+    bool exportXml(const QString& path);
+
+    // A real of a result row as its SQL text: cut toward zero to whole hundredths, written in
+    // the general format with 6 significant digits; an empty text (stored as '') for -2222,
+    // infinity and not-a-number.
+    static QString formatReal(double value);
+    // TD: the same without the -2222 rule
+    static QString formatTd(double value);
+    // the value cut toward zero to whole hundredths; a value that lies within the rounding of
+    // a 32-bit real of a whole hundredth (0.29f is 0.2899999916...) counts as that hundredth
+    static double cutToHundredths(double value);
+
+    // the header texts of loadResults and loadTrigger
+    static QStringList resultsHeaders();
+    static QStringList triggerHeaders();
+
+private:
+    QSqlDatabase database() const;
+    bool exec(const QString& sql);
+    bool createSchema(const char* tableSql);
+    bool load(Kind kind);
+    QString tableName() const;
+    void clearStatements();
+
+    QString m_file;
+    QString m_connection;
+    std::unique_ptr<QSqlQuery> m_insertResult;
+    std::unique_ptr<QSqlQuery> m_insertTrigger;
+    std::unique_ptr<QSqlQueryModel> m_model;
+    Kind m_kind = Kind::None;
+    bool m_inTransaction = false;
+};
