@@ -26,8 +26,6 @@ constexpr size_t kActionReports = 50;
 constexpr size_t kMinActionStep = 256;
 // the written text goes to the file in pieces of about this size
 constexpr size_t kWriteChunk = size_t(1) << 20;
-// a load error box lists at most this many lines; the rest is in its details
-constexpr int kErrorLinesShown = 40;
 
 size_t actionStep(size_t count) {
     return std::max(kMinActionStep, count / kActionReports);
@@ -84,20 +82,7 @@ void hcmEditMDI::auxiliaryLoaded() {
     const bool unreadable = std::any_of(loadErrors.begin(), loadErrors.end(),
                                         [](const LoadError& e) { return e.line < 0; });
     if (!loadErrors.empty()) {
-        const QString errors = latin1(m_document->loadErrorText());
-        QStringList lines = errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QMessageBox box(QMessageBox::Warning, tr("Loading error"), QString(), QMessageBox::NoButton,
-                        this);
-        if (lines.size() > kErrorLinesShown) {
-            box.setDetailedText(errors);
-            lines = lines.mid(0, kErrorLinesShown);
-            lines << QStringLiteral("...");
-            box.setText(tr("Following error(s) have occured:\n") + lines.join(QLatin1Char('\n')));
-        } else {
-            box.setText(tr("Following error(s) have occured:\n") + errors);
-        }
-        box.addButton(tr("Close"), QMessageBox::AcceptRole);
-        execBox(box);
+        showLoadErrorBox(latin1(m_document->loadErrorText()));
     }
     if (!unreadable) {
         ++m_boxDepth;

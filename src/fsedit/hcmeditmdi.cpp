@@ -414,6 +414,11 @@ void hcmEditMDI::slotTaskFinished(int task) {
         finishBusy();
         return;
     }
+    showLoadErrorBox(errors);
+    finishBusy();
+}
+
+void hcmEditMDI::showLoadErrorBox(const QString& errors) {
     QStringList lines = errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     QMessageBox box(QMessageBox::Warning, tr("Loading error"), QString(), QMessageBox::NoButton,
                     this);
@@ -427,7 +432,6 @@ void hcmEditMDI::slotTaskFinished(int task) {
     }
     box.addButton(tr("Close"), QMessageBox::AcceptRole);
     execBox(box);
-    finishBusy();
 }
 
 void hcmEditMDI::slotCanceled() {

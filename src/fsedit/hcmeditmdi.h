@@ -228,6 +228,8 @@ private:
     void hideBusy();
     // the end of a long loop: a close asked for meanwhile is carried out now
     void finishBusy();
+    // the "Loading error" box with the load error text (long lists cut, whole in the details)
+    void showLoadErrorBox(const QString& errors);
     // cancels a running load and waits for it; its queued reports are dropped
     void stopLoad();
     bool fillTable();
