@@ -17,7 +17,11 @@ build: deps
 	cmake -S . -B $(BUILD) -G Ninja $(CMAKE_FLAGS)
 	cmake --build $(BUILD) -j $(JOBS)
 
+# A first start is set up the way an installer would: a missing "hcm.ini" beside the program
+# names our FS calculation library and asks for the set-up prompt.
 run: build
+	@test -f $(BUILD)/bin/hcm.ini || \
+	  printf '[General]\nfirst_installation=1\nHCMLibrary=HCMFS_DLL.so\n' > $(BUILD)/bin/hcm.ini
 	$(BUILD)/bin/tarnwell samples/sample-fs.txt
 
 test: build

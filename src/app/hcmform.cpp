@@ -5,10 +5,13 @@
 #include "apppaths.h"
 #include "appresources.h"
 #include "appsettings.h"
+#include "cdlgopenfiles.h"
+#include "datapath.h"
 #include "elfversion.h"
 #include "filechooser.h"
 #include "filekind.h"
 #include "hcmeditmdi.h"
+#include "hcmreport.h"
 #include "options.h"
 #include "saveprm.h"
 #include "setvalue.h"
@@ -70,6 +73,12 @@ hcmForm::hcmForm(QWidget* parent) : QMainWindow(parent), m_chooser(new FileChoos
 
     m_options = new Options(this);
     m_setValue = new SetValue(this);
+    m_openFiles = new CdlgOpenFiles(this);
+    m_openFiles->setFileQuestion([this](QWidget* parent, const QString& title,
+                                        const QString& folder, const QString& filter) {
+        const QString start = folder.isEmpty() ? m_settings->recentDir : folder;
+        return m_chooser->openFileNames(parent, title, start, filter).value(0);
+    });
     m_dataFolder = AppPaths::dataFolder();
 
     m_settings->read();
@@ -140,6 +149,11 @@ void hcmForm::connectActions() {
     connect(m_savePrm, &SavePrm::saveClicked, this, &hcmForm::saveDlgClicked);
     connect(m_setValue->okButton(), &QPushButton::clicked, this, &hcmForm::doActionSetValue);
     connect(m_options->controls().okButton, &QPushButton::clicked, this, &hcmForm::applyOptions);
+    connect(m_ui.act1to1, &QAction::triggered, this, &hcmForm::showDlg1to1);
+    connect(m_ui.actLtoL, &QAction::triggered, this, &hcmForm::showDlgLtoL);
+    connect(m_ui.actionTrigger_for_co_ordination, &QAction::triggered, this,
+            &hcmForm::doActionCalculateTrigger);
+    connect(m_openFiles, &CdlgOpenFiles::userActivated, this, &hcmForm::calculate);
     connect(qApp, &QCoreApplication::aboutToQuit, this, &hcmForm::writeCFGfile);
 }
 
@@ -188,6 +202,12 @@ hcmEditMDI* hcmForm::fsEditorOf(QMdiSubWindow* window) {
     if (!window || window->objectName() != kFsEditor)
         return nullptr;
     return qobject_cast<hcmEditMDI*>(window->widget());
+}
+
+hcmReport* hcmForm::reportOf(QMdiSubWindow* window) {
+    if (!window || window->objectName() != kReport)
+        return nullptr;
+    return qobject_cast<hcmReport*>(window->widget());
 }
 
 QMdiSubWindow* hcmForm::addDocumentWindow(QWidget* content, const QString& kind,
@@ -348,7 +368,7 @@ void hcmForm::doActionOpen() {
 void hcmForm::openPath(const QString& path) {
     switch (FileKind::ofPath(path)) {
     case FileKind::ReportFile:
-        showNotYetSupported(path, tr("Calculation reports"));
+        openReportFile(path);
         return;
     case FileKind::MsFile:
         showNotYetSupported(path, tr("HCM MS files"));
@@ -386,14 +406,45 @@ void hcmForm::doActionSave() {
             saveFsAs(window);
         else
             saveHCMFS(editor);
+    } else if (reportOf(window)) {
+        saveReportAs(window);
     }
-    // reports are saved through Save As once their window lands; nothing else saves
 }
 
 void hcmForm::doActionSaveAs() {
     QMdiSubWindow* window = currentSubWindow();
     if (fsEditorOf(window))
         saveFsAs(window);
+    else if (reportOf(window))
+        saveReportAs(window);
+}
+
+void hcmForm::saveReportAs(QMdiSubWindow* window) {
+    hcmReport* report = reportOf(window);
+    if (!report)
+        return;
+    // the rows of a running calculation are not all in the file yet
+    if (report->isBusy()) {
+        QMessageBox::information(this, AppInfo::name(),
+                                 tr("The report can be saved once the calculation has finished."),
+                                 QMessageBox::Close);
+        return;
+    }
+    const QString path =
+        m_chooser->saveFileName(this, tr("Choose the Report File"), QDir::homePath(),
+                                tr("XML File (*.xml);;Tarnwell Calculation Report (*.twrpt)"));
+    if (path.isEmpty())
+        return;
+    if (path.toLower().endsWith(QLatin1String(".xml"))) {
+        report->saveReportXml(path);
+        return;
+    }
+    // the file there is replaced only once the copy is complete
+    if (report->copyReportTo(path))
+        window->setWindowTitle(path);
+    else
+        QMessageBox::warning(this, AppInfo::name(), tr("Could not save the Report file!"),
+                             QMessageBox::Close);
 }
 
 void hcmForm::saveFsAs(QMdiSubWindow* window) {
@@ -587,6 +638,92 @@ void hcmForm::doActionDublicateRecord() {
 void hcmForm::doActionSetValue() {
     if (hcmEditMDI* editor = fsEditorOf(currentSubWindow()))
         editor->setValueOnSelection(m_setValue->parameter(), m_setValue->value());
+}
+
+// ---------------------------------------------------------------------------------------------
+// FS calculations and report windows
+
+hcmReport* hcmForm::createReportWindow(const QString& title, const QString& entryText,
+                                       bool calculation) {
+    ++m_reportCounter;
+    const QDir data(m_dataFolder);
+    const QString reportFile = data.filePath(QStringLiteral("report%1.twrpt").arg(m_reportCounter));
+    const QString detReportFile =
+        data.filePath(QStringLiteral("detreport%1.txt").arg(m_reportCounter));
+
+    const QString library =
+        m_settings->hcmLibrary.isEmpty()
+            ? QString()
+            : QDir(AppPaths::applicationDirectory()).filePath(m_settings->hcmLibrary);
+    m_calcDataPath = DataPath::forLibrary(
+        QFileInfo(library).isFile() ? ElfVersion::fileVersion(library) : QString(), m_calcDataPath);
+
+    hcmReport::Limits limits;
+    limits.frequency = m_settings->frequencyTXRX;
+    limits.distance = m_settings->distanceTXRX;
+    limits.ptxDistance = m_settings->distancePTXRX;
+    auto* report = new hcmReport(m_calcDataPath, library, reportFile, detReportFile, limits);
+
+    QMdiSubWindow* window =
+        addDocumentWindow(report, kReport, tr("Report %1").arg(m_reportCounter));
+    window->setWindowTitle(title);
+    m_windowEntries.constLast().action->setText(entryText);
+    if (calculation)
+        window->resize(m_ui.mdiArea->width() - 80, window->height());
+    connect(report, &hcmReport::reportShown, this, &hcmForm::scheduleActionState);
+    connect(report, &QObject::destroyed, this, &hcmForm::scheduleActionState);
+    m_ui.mdiArea->setActiveSubWindow(window);
+    changeActionState();
+    return report;
+}
+
+void hcmForm::openReportFile(const QString& path) {
+    // the path ends at the first ".twrpt"
+    const QString file = path.left(path.indexOf(QLatin1String(".twrpt")) + 6);
+    hcmReport* report = createReportWindow(file, QFileInfo(file).fileName(), false);
+    report->openReport(file);
+}
+
+void hcmForm::showOpenFilesDialog(bool listToList) {
+    m_openFiles->setListToList(listToList);
+    m_openFiles->adjustSize();
+    m_openFiles->move(frameGeometry().center() - m_openFiles->rect().center());
+    m_openFiles->setModal(true);
+    m_openFiles->show();
+    m_openFiles->raise();
+    m_openFiles->activateWindow();
+}
+
+void hcmForm::showDlg1to1() {
+    showOpenFilesDialog(false);
+}
+
+void hcmForm::showDlgLtoL() {
+    showOpenFilesDialog(true);
+}
+
+void hcmForm::calculate() {
+    const bool listToList = m_openFiles->isListToList();
+    const QString testing = m_openFiles->testingFile();
+    const QString reference = listToList ? m_openFiles->referenceFile() : QString();
+    QString title = tr("Report: ") + QFileInfo(testing).fileName();
+    if (listToList)
+        title += QStringLiteral(" <==> ") + QFileInfo(reference).fileName();
+    hcmReport* report = createReportWindow(title, title, true);
+    report->startCalculation(testing, reference, m_openFiles->tdThreshold(), listToList);
+}
+
+void hcmForm::doActionCalculateTrigger() {
+    const QString path =
+        m_chooser
+            ->openFileNames(this, tr("Choose HCM file"), m_settings->recentDir, tr("All (*.*)"))
+            .value(0);
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return;
+    m_settings->recentDir = QFileInfo(path).absolutePath();
+    const QString title = tr("Coord. Triger Report: ") + QFileInfo(path).fileName();
+    hcmReport* report = createReportWindow(title, title, true);
+    report->startTriggerCalculation(path);
 }
 
 // ---------------------------------------------------------------------------------------------

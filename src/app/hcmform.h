@@ -18,12 +18,14 @@
 
 class AboutDialog;
 class AppSettings;
+class CdlgOpenFiles;
 class FileChooser;
 class Options;
 class QMdiSubWindow;
 class SavePrm;
 class SetValue;
 class hcmEditMDI;
+class hcmReport;
 
 class hcmForm : public QMainWindow {
     Q_OBJECT
@@ -65,6 +67,11 @@ public:
     QMdiSubWindow* currentSubWindow() const;
     // the FS editor of a sub-window named "hcmEdit", null for anything else
     static hcmEditMDI* fsEditorOf(QMdiSubWindow* window);
+    // the report window of a sub-window named "hcmReport", null for anything else
+    static hcmReport* reportOf(QMdiSubWindow* window);
+    CdlgOpenFiles* openFilesDialog() const { return m_openFiles; }
+    // the number of report windows created so far (it names their working files)
+    int reportCounter() const { return m_reportCounter; }
 
 public slots:
     void doActionOpen();
@@ -97,6 +104,13 @@ public slots:
     // "OK" in SetValue: its parameter and value go into the selected rows
     void doActionSetValue();
 
+    // the FS calculations: the file dialog for a single entry or a list-to-list run, the run
+    // itself in a new report window once the files are chosen, and the co-ordination trigger
+    void showDlg1to1();
+    void showDlgLtoL();
+    void calculate();
+    void doActionCalculateTrigger();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -123,6 +137,11 @@ private:
     // the save-parameters dialog for an FS sub-window, then the file name question
     void saveFsAs(QMdiSubWindow* window);
     bool saveFsTo(hcmEditMDI* editor, const QString& path, bool includeHeader, bool tableOrder);
+    void saveReportAs(QMdiSubWindow* window);
+    // a new report window with the next working files; `calculation`: sized for a run
+    hcmReport* createReportWindow(const QString& title, const QString& entryText, bool calculation);
+    void openReportFile(const QString& path);
+    void showOpenFilesDialog(bool listToList);
     // asks about every modified document before the window closes; false when a document
     // the user wanted saved could not be saved
     bool askAboutModifiedDocuments();
@@ -132,6 +151,7 @@ private:
     std::unique_ptr<AppSettings> m_settings;
     std::unique_ptr<FileChooser> m_chooser;
     SavePrm* m_savePrm = nullptr;
+    CdlgOpenFiles* m_openFiles = nullptr;
     SetValue* m_setValue = nullptr;
     AboutDialog* m_about = nullptr;
     Options* m_options = nullptr;
@@ -139,6 +159,8 @@ private:
     QString m_dataFolder;
     QString m_updateFolder;
     QString m_fsLibraryVersion;
+    QString m_calcDataPath; // the data path handed to the FS library, kept between windows
+    int m_reportCounter = 0;
     QStringList m_pendingOpen;
     bool m_testMode = false;
     StartupTask m_startupTask = StartupTask::None;

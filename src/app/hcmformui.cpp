@@ -111,10 +111,9 @@ void hcmFormUi::setupUi(QMainWindow* window) {
     actionComapre_with_auxilary_file->setVisible(false);
     actionFixed_service->setEnabled(false);
     actionMobile_service->setEnabled(false);
-    // features whose windows and dialogs have not landed yet: MS editor, XML validation, FS
-    // calculations, MS calculation, mask database, map, download centre
-    for (QAction* a : {actionNew_MS, actionValidateXML, actLtoL, act1to1,
-                       actionTrigger_for_co_ordination, actionMobile_calc, actionETSI_TX_Masks,
+    // features whose windows and dialogs have not landed yet: MS editor, XML validation, MS
+    // calculation, mask database, map, download centre
+    for (QAction* a : {actionNew_MS, actionValidateXML, actionMobile_calc, actionETSI_TX_Masks,
                        actionShow_on_Google_Earth, actionCheck_for_new_version})
         a->setEnabled(false);
 

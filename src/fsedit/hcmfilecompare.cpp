@@ -1,6 +1,7 @@
 #include "hcmfilecompare.h"
 
 #include "ccomparatoroptions.h"
+#include "cdlgdetreport.h"
 #include "hcmdocument.h"
 
 #include <QApplication>
@@ -48,30 +49,13 @@ void appendColumns(QString& out, const QString& name, const QString& frequency,
     out += QLatin1String("|\n");
 }
 
-// The text window of a listing: read-only, fixed pitch, "Close".
+// The text window of a listing: the detailed-report window with the listing's title, gone when
+// closed.
 QDialog* makeTextWindow(QWidget* parent, const QString& title, const QString& text) {
-    auto* window = new QDialog(parent);
-    window->setObjectName(QStringLiteral("dlgDetReport"));
+    auto* window = new CdlgDetReport(parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
     window->setWindowTitle(title);
-    auto* browser = new QTextBrowser;
-    browser->setObjectName(QStringLiteral("textBrowser"));
-    QFont font(QStringLiteral("Courier"), 10);
-    font.setStyleHint(QFont::TypeWriter);
-    font.setFixedPitch(true);
-    browser->setFont(font);
-    browser->setLineWrapMode(QTextEdit::NoWrap);
-    browser->setPlainText(text);
-    auto* close = new QPushButton(QCoreApplication::translate("HCMFileCompare", "Close"));
-    close->setObjectName(QStringLiteral("cancelButton"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(close);
-    auto* layout = new QVBoxLayout(window);
-    layout->addWidget(browser, 1);
-    layout->addLayout(buttons);
-    window->resize(760, 520);
-    QObject::connect(close, &QPushButton::clicked, window, &QDialog::close);
+    window->setText(text);
     return window;
 }
 

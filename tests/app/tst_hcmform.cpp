@@ -6,6 +6,8 @@
 #include "appsettings.h"
 #include "hcmeditmdi.h"
 #include "hcmform.h"
+#include "hcmreport.h"
+#include "mainwindowdriver.h"
 #include "modalscript.h"
 #include "saveprm.h"
 #include "scriptedchooser.h"
@@ -37,18 +39,7 @@
 
 namespace {
 
-struct Window {
-    std::unique_ptr<hcmForm> form;
-    ScriptedChooser* chooser = nullptr;
-
-    Window() : form(std::make_unique<hcmForm>()) {
-        auto c = std::make_unique<ScriptedChooser>();
-        chooser = c.get();
-        form->setFileChooser(std::move(c));
-        form->show();
-    }
-    hcmForm* operator->() const { return form.get(); }
-    QList<QMdiSubWindow*> windows() const { return form->ui().mdiArea->subWindowList(); }
+struct Window : MainWindowDriver {
     hcmEditMDI* editor(int i) const { return hcmForm::fsEditorOf(windows().value(i)); }
     QStringList openedNames() const {
         QStringList names;
@@ -124,8 +115,8 @@ private slots:
                       bool visible, bool enabled, const char* placed) {
             QTest::newRow(name) << text << icon << shortcut << visible << enabled << placed;
         };
-        row("act1to1", "FS: Single Entry Calculation", m + "1to1.png", "", true, false, "Tools");
-        row("actLtoL", "FS: List - to - List Calculations", m + "ltol.png", "", true, false,
+        row("act1to1", "FS: Single Entry Calculation", m + "1to1.png", "", true, true, "Tools");
+        row("actLtoL", "FS: List - to - List Calculations", m + "ltol.png", "", true, true,
             "Tools");
         row("actionAbout", "About", "", "", true, true, "Help");
         row("actionOptions", "Options", n + "configure-2.png", "", true, true, "Tools");
@@ -147,7 +138,7 @@ private slots:
         row("actionComapre_with_auxilary_file", "FS: Compare with Auxiliary File",
             m + "compare.PNG", "", false, false, "Edit T");
         row("actionTrigger_for_co_ordination", "FS: Trigger for Co-ordination", m + "annex11.png",
-            "", true, false, "Tools");
+            "", true, true, "Tools");
         row("actionDublicate_record", "Duplicate Record", n + "edit-copy-2.png", "", true, false,
             "Edit T");
         row("actionCheck_for_new_version", "Download / Update Center", n + "download-3.png", "",
@@ -267,7 +258,7 @@ private slots:
 
     void openByName_data() {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("kind"); // "fs", or the word the warning names
+        QTest::addColumn<QString>("kind"); // "fs", "report", or the word the warning names
         QTest::newRow("report extension is case-sensitive") << "data.TWRPT"
                                                             << "fs";
         QTest::newRow("xml in capitals") << "data.XML"
@@ -292,6 +283,8 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, kind);
         TestEnvironment env;
+        // the calculation library loads, so that the only box is about the report file
+        env.presetIni({{QStringLiteral("HCMLibrary"), QStringLiteral("HCMFS_DLL.so")}});
         const QString path = env.writeFile(name, TestEnvironment::sampleFile());
         Window w;
         ModalScript script;
@@ -315,6 +308,17 @@ private slots:
             QVERIFY(w->ui().menuWindow->actions().contains(editor->windowMenuAction()));
             QCOMPARE(w->settings().recentDir, QFileInfo(path).absolutePath());
             QVERIFY(script.seen().isEmpty());
+        } else if (kind == QLatin1String("report")) {
+            // an FS file is no report database: a report window that says so
+            QTRY_VERIFY(script.done());
+            QCOMPARE(w.windows().size(), 1);
+            QCOMPARE(w.windows()[0]->objectName(), QStringLiteral("hcmReport"));
+            const QString reportPath = path.left(path.indexOf(QLatin1String(".twrpt")) + 6);
+            QCOMPARE(w.windows()[0]->windowTitle(), reportPath);
+            QCOMPARE(script.seen().size(), 1);
+            QCOMPARE(script.seen()[0].title, QStringLiteral("HCM Report"));
+            QCOMPARE(script.seen()[0].text, QStringLiteral("Could not open HCM Report file!"));
+            QCOMPARE(hcmForm::reportOf(w.windows()[0])->reportFile(), reportPath);
         } else {
             QTRY_VERIFY(script.done());
             QCOMPARE(w.windows().size(), 0);

@@ -5,6 +5,7 @@
 
 #include "hcmeditmdi.h"
 #include "hcmform.h"
+#include "mainwindowdriver.h"
 #include "modalscript.h"
 #include "recordtablemodel.h"
 #include "scriptedchooser.h"
@@ -28,23 +29,13 @@
 
 namespace {
 
-struct Window {
-    std::unique_ptr<hcmForm> form;
-    ScriptedChooser* chooser = nullptr;
-
-    Window() : form(std::make_unique<hcmForm>()) {
-        auto c = std::make_unique<ScriptedChooser>();
-        chooser = c.get();
-        form->setFileChooser(std::move(c));
-        form->show();
-    }
+struct Window : MainWindowDriver {
     ~Window() {
         // no save questions when the window goes
         for (QMdiSubWindow* w : form->ui().mdiArea->subWindowList())
             if (hcmEditMDI* e = hcmForm::fsEditorOf(w))
                 e->setModified(false);
     }
-    hcmForm* operator->() const { return form.get(); }
     hcmEditMDI* editor() const {
         return hcmForm::fsEditorOf(form->ui().mdiArea->subWindowList().value(0));
     }

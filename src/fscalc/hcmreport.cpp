@@ -1,0 +1,356 @@
+#include "hcmreport.h"
+
+#include "calc.h"
+#include "cdlgdetreport.h"
+#include "datareport.h"
+#include "reportsortmodel.h"
+
+#include <QCursor>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSqlQueryModel>
+#include <QSqlRecord>
+#include <QTableView>
+#include <QVBoxLayout>
+#include <cstdlib>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Tarnwell");
+
+void warn(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::warning(parent, title, text, QMessageBox::Close);
+}
+
+void inform(QWidget* parent, const QString& title, const QString& text) {
+    QMessageBox::information(parent, title, text, QMessageBox::Close);
+}
+
+} // namespace
+
+hcmReport::hcmReport(const QString& dataPath, const QString& libraryPath, const QString& reportFile,
+                     const QString& detReportFile, const Limits& limits, QWidget* parent)
+    : QFrame(parent), m_workingReport(reportFile), m_workingDetReport(detReportFile),
+      m_reportFile(reportFile), m_limits(limits) {
+    setObjectName(QStringLiteral("hcmReport"));
+
+    m_info = new QLabel(QStringLiteral("___________"));
+    m_info->setObjectName(QStringLiteral("info"));
+    m_info->setWordWrap(true);
+    m_info->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    m_table = new QTableView;
+    m_table->setObjectName(QStringLiteral("tableView"));
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_table->setSortingEnabled(true);
+    m_table->verticalHeader()->setDefaultSectionSize(m_table->fontMetrics().height() + 6);
+
+    m_status = new QLabel;
+    m_status->setObjectName(QStringLiteral("status"));
+    m_progress = new QProgressBar;
+    m_progress->setObjectName(QStringLiteral("calcProgress"));
+    m_progress->setRange(0, 100);
+    m_progress->setValue(0);
+    m_cancel = new QPushButton(tr("Cancel"));
+    m_cancel->setObjectName(QStringLiteral("buttonCancel"));
+
+    auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_status);
+    bottom->addWidget(m_progress, 1);
+    bottom->addWidget(m_cancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_info);
+    layout->addWidget(m_table, 1);
+    layout->addLayout(bottom);
+    hideRunning();
+
+    m_sortModel = new ReportSortModel(this);
+    m_calc = std::make_unique<CALC>(dataPath, libraryPath);
+
+    connect(m_table, &QTableView::doubleClicked, this, &hcmReport::doJob);
+    connect(m_cancel, &QPushButton::clicked, m_calc.get(), &CALC::cancelCalculations);
+    connect(m_calc.get(), &CALC::calcProgressChanged, this, &hcmReport::setProgressVal);
+    connect(m_calc.get(), &CALC::finished, this, &hcmReport::progressLoadReport);
+    connect(m_calc.get(), &CALC::finishedDC, this, &hcmReport::showDetCalcResult);
+
+    const QString message = m_calc->errorMessage();
+    if (!message.isEmpty())
+        warn(this, kTitle, message);
+}
+
+hcmReport::~hcmReport() {
+    // The worker uses the controller's lists and flags: the controller cancels it and waits
+    // for it before they go away.
+    m_calc->disconnect(this);
+    m_calc->cancelCalculations();
+    m_calc.reset();
+    if (m_detDialog)
+        delete m_detDialog;
+    m_table->setModel(nullptr);
+    m_sortModel->setReport(nullptr, QString(), QString());
+    m_store.reset();
+
+    for (const QString& file : {m_workingReport, m_workingDetReport})
+        if (!file.isEmpty() && !(m_opened && file == m_reportFile) && QFileInfo::exists(file))
+            QFile::remove(file);
+}
+
+bool hcmReport::isBusy() const {
+    return m_calc->isRunning();
+}
+
+// ---------------------------------------------------------------------------------------------
+// runs
+
+void hcmReport::showRunning(const QString& text) {
+    m_status->setText(text);
+    m_status->show();
+    m_progress->show();
+    m_cancel->show();
+}
+
+void hcmReport::hideRunning() {
+    m_status->hide();
+    m_progress->hide();
+    m_cancel->hide();
+}
+
+void hcmReport::startRun() {
+    m_start = QDateTime::currentDateTime();
+    m_calculatedHere = true;
+    showRunning(tr("Calculating..."));
+    m_progress->setValue(0);
+}
+
+void hcmReport::startCalculation(const QString& testingFile, const QString& referenceFile,
+                                 double tdThreshold, bool listToList) {
+    startRun();
+    if (listToList)
+        m_calc->startListToList(testingFile, referenceFile, m_workingReport, tdThreshold,
+                                m_limits.frequency, m_limits.distance, m_limits.ptxDistance);
+    else
+        m_calc->startSingle(testingFile, m_workingReport);
+}
+
+void hcmReport::startTriggerCalculation(const QString& inputFile) {
+    startRun();
+    m_calc->startTrigger(inputFile, m_workingReport);
+}
+
+void hcmReport::progressChange(int value) {
+    m_progress->setValue(value);
+}
+
+void hcmReport::setProgressVal(int value, int max) {
+    if (max != m_progress->maximum())
+        m_progress->setMaximum(max);
+    if (max == 0)
+        return;
+    // |current/max - value/max| > 0.01, in whole numbers so that 49 -> 50 of 100 stays put
+    const qint64 step = std::llabs(qint64(m_progress->value()) - qint64(value)) * 100;
+    if (step > std::llabs(qint64(max)))
+        m_progress->setValue(value);
+}
+
+// ---------------------------------------------------------------------------------------------
+// showing a report
+
+void hcmReport::openStore(const QString& file) {
+    m_table->setModel(nullptr);
+    m_sortModel->setReport(nullptr, QString(), QString());
+    m_store = std::make_unique<dataReport>(file);
+}
+
+void hcmReport::showModel(bool results) {
+    m_sortModel->setReport(m_store->model(), m_store->connectionName(),
+                           results ? QStringLiteral("results") : QStringLiteral("trigger"));
+    m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
+    m_table->setModel(m_sortModel);
+    m_table->show();
+    if (results)
+        applyResultsLayout();
+    else
+        applyTriggerLayout();
+}
+
+void hcmReport::applyResultsLayout() {
+    for (int column = 0; column <= 6; ++column)
+        m_table->hideColumn(column);
+    const std::pair<int, int> widths[] = {
+        {7, 200}, {8, 50},   {9, 50},   {10, 200}, {11, 40}, {12, 40}, {13, 70}, {14, 70},
+        {15, 70}, {16, 150}, {19, 150}, {20, 60},  {21, 70}, {22, 60}, {23, 60}, {24, 80}};
+    for (const auto& [column, width] : widths)
+        m_table->setColumnWidth(column, width);
+}
+
+void hcmReport::applyTriggerLayout() {
+    const int widths[] = {200, 150, 150, 50};
+    for (int column = 0; column < 4; ++column)
+        m_table->setColumnWidth(column, widths[column]);
+}
+
+void hcmReport::openReport(const QString& path) {
+    showRunning(tr("Loading the report..."));
+    m_reportFile = path;
+    m_opened = true;
+    openStore(path);
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    const bool results = m_store->loadResults();
+    const bool loaded = results || m_store->loadTrigger();
+    QGuiApplication::restoreOverrideCursor();
+    if (!loaded)
+        warn(this, tr("HCM Report"), tr("Could not open HCM Report file!"));
+    // asking a file that is no report for its version would create an empty database there
+    m_info->setText(tr("HCM Library version: ") + (loaded ? m_store->version() : QString()));
+    if (loaded)
+        showModel(results);
+    hideRunning();
+}
+
+void hcmReport::progressLoadReport(int calcMode) {
+    const double elapsed = double(m_start.msecsTo(QDateTime::currentDateTime())) / 1000.0;
+
+    const QString message = m_calc->errorMessage();
+    if (!message.isEmpty()) {
+        m_info->setText(tr("Error occured:\n\n") + message);
+        hideRunning();
+        emit reportShown();
+        return;
+    }
+
+    m_lastCalcMode = calcMode;
+    m_status->setText(tr("Loading the report..."));
+    m_progress->setValue(m_progress->maximum());
+    openStore(m_workingReport);
+
+    if (calcMode == 0 || calcMode == 1) {
+        if (m_store->loadResults()) {
+            const QString version = m_store->version();
+            if (m_store->model()->rowCount() > 0) {
+                m_info->setText(tr("HCM Library version: ") + version);
+                showModel(true);
+            } else {
+                m_table->hide();
+                QFont bold = m_info->font();
+                bold.setBold(true);
+                m_info->setFont(bold);
+                m_info->setText(tr("CALCULATIONS COMPLETED.\n\nNO THRESHOLD DEGDARATION "
+                                   "FOUND!\n\nCalculations performed using\nHCM Library "
+                                   "version: ") +
+                                version);
+            }
+        } else {
+            inform(this, kTitle, tr("Could not open the report file!"));
+        }
+    } else if (calcMode == 3) {
+        if (m_store->loadTrigger()) {
+            m_info->setText(tr("HCM Library version: ") + m_store->version());
+            showModel(false);
+        } else {
+            inform(this, kTitle, tr("Could not open the report file!"));
+        }
+    }
+
+    hideRunning();
+    emit reportShown();
+    inform(this, kTitle,
+           tr("Calculations completed\nin %1 seconds.").arg(QString::number(elapsed, 'g', 6)));
+}
+
+// ---------------------------------------------------------------------------------------------
+// detailed calculation
+
+void hcmReport::doJob(const QModelIndex& index) {
+    if (!m_calculatedHere) {
+        warn(this, tr("Detailed Report"),
+             tr("You cannot get detailed calculation results\nafter opening a Report file. To "
+                "get it\nyou first need to launch the calculations!"));
+        return;
+    }
+    if (m_lastCalcMode == 3 || !index.isValid() || !m_store ||
+        m_store->kind() != dataReport::Kind::Results)
+        return;
+
+    const QSqlRecord row = m_sortModel->record(index.row());
+    const auto number = [&row](const char* column) {
+        return row.value(QLatin1String(column)).toInt();
+    };
+    const bool txTesting = number("TxFileNo") == 1;
+    const bool rxTesting = number("RxFileNo") == 1;
+    const bool repeaterTesting = number("PxFileNo") == 1;
+    // a detailed calculation still running is not interrupted: the double-click is ignored
+    m_calc->startDetailed(txTesting, number("TxIndex"), repeaterTesting, number("PRxIndex"),
+                          repeaterTesting, number("PTxIndex"), rxTesting, number("RxIndex"),
+                          m_workingDetReport);
+}
+
+void hcmReport::showDetCalcResult() {
+    const QString message = m_calc->errorMessage();
+    if (!message.isEmpty())
+        warn(this, kTitle, message);
+
+    QString text;
+    QFile file(m_workingDetReport);
+    if (file.open(QIODevice::ReadOnly))
+        text = QString::fromLatin1(file.readAll());
+    if (!m_detDialog)
+        m_detDialog = new CdlgDetReport(this);
+    m_detDialog->setText(text);
+    m_detDialog->show();
+    m_detDialog->raise();
+    m_detDialog->activateWindow();
+}
+
+// ---------------------------------------------------------------------------------------------
+// saving
+
+bool hcmReport::saveReportXml(const QString& path) {
+    if (isBusy()) {
+        inform(this, kTitle, tr("The report can be saved once the calculation has finished."));
+        return false;
+    }
+    if (!m_store)
+        m_store = std::make_unique<dataReport>(m_reportFile);
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    const bool saved = m_store->exportXml(path);
+    QGuiApplication::restoreOverrideCursor();
+    if (saved)
+        warn(this, tr("Saved"), tr("Report has been saved!"));
+    else
+        warn(this, tr("Saving error"), tr("Could not save the report!"));
+    return saved;
+}
+
+bool hcmReport::copyReportTo(const QString& path) const {
+    if (isBusy())
+        return false;
+    QFile source(m_reportFile);
+    if (!source.open(QIODevice::ReadOnly))
+        return false;
+    // the copy goes to a temporary file beside the target that replaces it only when complete
+    QSaveFile target(path);
+    if (!target.open(QIODevice::WriteOnly))
+        return false;
+    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+    QByteArray chunk;
+    bool ok = true;
+    while (ok && !(chunk = source.read(1 << 20)).isEmpty())
+        ok = target.write(chunk) == chunk.size();
+    ok = ok && source.error() == QFileDevice::NoError;
+    if (!ok)
+        target.cancelWriting();
+    const bool committed = ok && target.commit();
+    QGuiApplication::restoreOverrideCursor();
+    return committed;
+}

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "cdlgdetreport.h"
+
+#include <QDateTime>
+#include <QFrame>
+#include <QModelIndex>
+#include <QPointer>
+#include <memory>
+
+class CALC;
+class QLabel;
+class QProgressBar;
+class QPushButton;
+class QTableView;
+class ReportSortModel;
+class dataReport;
+
+// A report window: it runs one FS calculation and then shows its report, or shows a report
+// file opened from disk. A double-click on a result row calculates that chain in detail and
+// shows the library's text report.
+//
+// The window owns its controller (which owns the worker of the run) and the display store of
+// its report file. A run writes into the window's working report file; the working files are
+// deleted with the window, a report opened from disk never is.
+class hcmReport : public QFrame {
+    Q_OBJECT
+
+public:
+    struct Limits {
+        double frequency = 300; // MHz, TX-RX frequency difference
+        double distance = 1000; // km, TX-RX
+        double ptxDistance = 2; // km, PTX-RX
+    };
+
+    // Creates the controller on the library; a library that does not load is reported at once
+    // in a warning box (the run then ends with that error).
+    hcmReport(const QString& dataPath, const QString& libraryPath, const QString& reportFile,
+              const QString& detReportFile, const Limits& limits, QWidget* parent = nullptr);
+    ~hcmReport() override;
+
+    void startCalculation(const QString& testingFile, const QString& referenceFile,
+                          double tdThreshold, bool listToList);
+    void startTriggerCalculation(const QString& inputFile);
+    void openReport(const QString& path);
+    // exports the report as XML and says how that went in a message box
+    bool saveReportXml(const QString& path);
+    // copies the report's database file to `path` (an existing file there is replaced only
+    // once the copy is complete); false when it could not be written
+    bool copyReportTo(const QString& path) const;
+
+    // the report file shown: the working file of a run, or the file opened
+    QString reportFile() const { return m_reportFile; }
+    QString workingReportFile() const { return m_workingReport; }
+    QString workingDetailedReportFile() const { return m_workingDetReport; }
+    bool calculatedHere() const { return m_calculatedHere; }
+    int lastCalcMode() const { return m_lastCalcMode; }
+    bool isBusy() const;
+    Limits limits() const { return m_limits; }
+    // room for the name columns and a page of rows
+    QSize sizeHint() const override { return QSize(760, 420); }
+
+    CALC* controller() const { return m_calc.get(); }
+    dataReport* store() const { return m_store.get(); }
+    CdlgDetReport* detailedReportDialog() const { return m_detDialog; }
+    QLabel* info() const { return m_info; }
+    QProgressBar* calcProgress() const { return m_progress; }
+    QPushButton* buttonCancel() const { return m_cancel; }
+    QTableView* tableView() const { return m_table; }
+    QLabel* status() const { return m_status; }
+
+public slots:
+    void progressChange(int value);
+    void doJob(const QModelIndex& index);
+    void showDetCalcResult();
+    void setProgressVal(int value, int max);
+    void progressLoadReport(int calcMode);
+
+signals:
+    // a run has ended and its report is shown (or its error): the action states may change
+    void reportShown();
+
+private:
+    void showRunning(const QString& text);
+    void hideRunning();
+    void startRun();
+    // a new display store on `file` that replaces the old one (and the table's model)
+    void openStore(const QString& file);
+    // the store's rows go into the table; `results` also applies the results column layout
+    void showModel(bool results);
+    void applyResultsLayout();
+    void applyTriggerLayout();
+
+    QString m_workingReport;
+    QString m_workingDetReport;
+    QString m_reportFile;
+    Limits m_limits;
+    bool m_calculatedHere = false;
+    bool m_opened = false; // showing a file opened from disk
+    int m_lastCalcMode = -1;
+    QDateTime m_start;
+
+    std::unique_ptr<CALC> m_calc;
+    std::unique_ptr<dataReport> m_store;
+    ReportSortModel* m_sortModel = nullptr;
+    QPointer<CdlgDetReport> m_detDialog;
+
+    QLabel* m_info = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QTableView* m_table = nullptr;
+    QLabel* m_status = nullptr;
+};
