@@ -1,5 +1,6 @@
-// The exported entry points of HCMFS_DLL.so and its file version. Nothing here keeps state
-// between calls: several threads may call both functions at the same time.
+// The exported entry points of HCMFS_DLL.so and its file version. Several threads may call both
+// functions at the same time: the only state kept between calls is each thread's own cache of
+// the stations it read (StationCache), which changes no result.
 #include "calcreport.h"
 #include "coordinationtrigger.h"
 #include "fscalcerror.h"
@@ -61,33 +62,41 @@ HCMFS_V2(double* overlappingArea, float* nfd, float* md, float* interferenceLeve
     const std::string_view report = textArgument(reportFile, reportFileLength);
     const std::string_view path = textArgument(dataPath, dataPathLength);
 
-    const ChainResult r = InterferenceChain::calculate(lines[0], lines[1], lines[2], lines[3]);
-    int code = r.error;
-    if (!report.empty()) {
-        const std::string text = CalcReport::text(r, lines, path, LibraryVersion::Text);
-        // a calculation error stays the result; the report's failure is reported otherwise
-        if (!CalcReport::write(std::string(report), text) && code == FsCalcError::None)
-            code = FsCalcError::ReportNotWritten;
-    }
+    auto handBack = [&](const ChainValues& r, int code) {
+        if (error)
+            *error = code;
+        if (code != FsCalcError::None) {
+            const double n = FsCalcError::NotComputed;
+            put(overlappingArea, n);
+            put(nfd, n);
+            put(md, n);
+            put(interferenceLevel, n);
+            put(aTotal, n);
+            put(td, n);
+            return;
+        }
+        put(overlappingArea, r.masksUsed ? r.overlapMHz : FsCalcError::NotComputed);
+        put(nfd, r.nfdDb);
+        put(md, r.mdDb);
+        put(interferenceLevel, r.interferenceDbw);
+        put(aTotal, r.totalAttenuationDb);
+        put(td, r.thresholdDegradationDb);
+    };
 
-    if (error)
-        *error = code;
-    if (code != FsCalcError::None) {
-        const double n = FsCalcError::NotComputed;
-        put(overlappingArea, n);
-        put(nfd, n);
-        put(md, n);
-        put(interferenceLevel, n);
-        put(aTotal, n);
-        put(td, n);
+    if (report.empty()) {
+        // the calls of a run: the stations come from this thread's cache
+        const ChainValues r =
+            InterferenceChain::calculateValues(lines[0], lines[1], lines[2], lines[3]);
+        handBack(r, r.error);
         return;
     }
-    put(overlappingArea, r.masksUsed ? r.overlapMHz : FsCalcError::NotComputed);
-    put(nfd, r.nfdDb);
-    put(md, r.mdDb);
-    put(interferenceLevel, r.interferenceDbw);
-    put(aTotal, r.totalAttenuationDb);
-    put(td, r.thresholdDegradationDb);
+    const ChainResult r = InterferenceChain::calculate(lines[0], lines[1], lines[2], lines[3]);
+    int code = r.error;
+    const std::string text = CalcReport::text(r, lines, path, LibraryVersion::Text);
+    // a calculation error stays the result; the report's failure is reported otherwise
+    if (!CalcReport::write(std::string(report), text) && code == FsCalcError::None)
+        code = FsCalcError::ReportNotWritten;
+    handBack(r, code);
 }
 
 extern "C" HCMFS_EXPORT void HCMFS_ANNEX11_1(int32_t* result, const char* station,

@@ -6,11 +6,9 @@
 #include <string>
 #include <string_view>
 
-// One hop of a chain, from a transmitting end to a receiving end (TX -> RX, TX -> PRX or
-// PTX -> RX), with every intermediate value.
-struct HopResult {
-    int from = 0; // station indices 0..3
-    int to = 0;
+// The geometry of one hop and the antenna attenuations it gives: everything of a hop that does
+// not depend on the frequency.
+struct HopGeometry {
     double distanceKm = 0;
     double azimuthFromDeg = 0; // bearing at each end towards the other one
     double azimuthToDeg = 0;
@@ -26,20 +24,26 @@ struct HopResult {
     double crossToDb = 0;
     bool samePolarisation = true;
     double discriminationDb = 0; // the pair's attenuation after polarisation mixing
+};
+
+// One hop of a chain, from a transmitting end to a receiving end (TX -> RX, TX -> PRX or
+// PTX -> RX), with every intermediate value.
+struct HopResult : HopGeometry {
+    int from = 0; // station indices 0..3
+    int to = 0;
     double freeSpaceDb = 0;
     PropagationLoss::Diffraction diffraction;
     double basicLossDb = 0; // free space + diffraction
 };
 
-// The calculation of one chain and every intermediate value of it.
-struct ChainResult {
+// The calculation of one chain: every value and intermediate value of it, without the stations
+// it was calculated from.
+struct ChainValues {
     int error = 0;          // FsCalcError code
     int failedStation = -1; // 0..3, the station the error belongs to (-1: none or the chain)
-    std::string problem;    // what failed
 
     bool repeater = false;
     int stationCount = 0;
-    FsStation stations[4];
     int hopCount = 0;
     HopResult hops[2];
 
@@ -66,12 +70,25 @@ struct ChainResult {
     double thresholdDegradationDb = 0; // TD = 10 log10(1 + 10^((I - N)/10))
 };
 
+// The calculation of one chain with the stations as read and the text of a failure, for the
+// detailed report.
+struct ChainResult : ChainValues {
+    std::string problem; // what failed
+    FsStation stations[4];
+};
+
 namespace InterferenceChain {
 
 // The chain of the station lines 1..4: 1 and 2 alone are a direct chain TX -> RX; all four are
 // TX, PRX, PTX, RX of a passive-repeater chain. An empty or blank line is an unused slot.
 ChainResult calculate(std::string_view station1, std::string_view station2,
                       std::string_view station3, std::string_view station4);
+
+// The same values as calculate() gives, bit for bit, without the stations and the text of a
+// failure. The stations come from the calling thread's StationCache, and a hop whose two
+// stations and frequency are those of the same hop of the chain before is taken over from it.
+ChainValues calculateValues(std::string_view station1, std::string_view station2,
+                            std::string_view station3, std::string_view station4);
 
 // 10 log10(1 + 10^((I - N)/10)), dB
 double thresholdDegradationDb(double interferenceToNoiseDb);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
+#include <iterator>
 #include <limits>
 
 SpectrumMask::SpectrumMask(Kind kind, std::vector<Point> points)
@@ -39,25 +41,36 @@ double integrate(const SpectrumMask& tx, const SpectrumMask* rx, double df) {
     if (tx.isEmpty())
         return 0;
     const double edge = tx.lastOffsetMHz();
-    std::vector<double> breaks{-edge, edge};
+    // the breakpoints: on the stack for masks of record lines (six points each)
+    const std::size_t most = 2 + 2 * tx.points().size() + (rx ? 2 * rx->points().size() : 0);
+    double onStack[64];
+    std::vector<double> onHeap;
+    if (most > std::size(onStack))
+        onHeap.resize(most);
+    double* const first = onHeap.empty() ? onStack : onHeap.data();
+    double* last = first;
+    *last++ = -edge;
+    *last++ = edge;
     for (const SpectrumMask::Point& p : tx.points()) {
-        breaks.push_back(p.offsetMHz);
-        breaks.push_back(-p.offsetMHz);
+        *last++ = p.offsetMHz;
+        *last++ = -p.offsetMHz;
     }
     if (rx) {
         for (const SpectrumMask::Point& p : rx->points()) {
-            breaks.push_back(df + p.offsetMHz);
-            breaks.push_back(df - p.offsetMHz);
+            *last++ = df + p.offsetMHz;
+            *last++ = df - p.offsetMHz;
         }
     }
-    std::sort(breaks.begin(), breaks.end());
-    breaks.erase(std::unique(breaks.begin(), breaks.end()), breaks.end());
+    std::sort(first, last);
+    last = std::unique(first, last);
+    const std::size_t count = std::size_t(last - first);
+    const double* const breaks = first;
 
     const auto totalDb = [&](double f) {
         return tx.attenuationDb(f) + (rx ? rx->attenuationDb(f - df) : 0.0);
     };
     double sum = 0;
-    for (size_t i = 0; i + 1 < breaks.size(); ++i) {
+    for (std::size_t i = 0; i + 1 < count; ++i) {
         const double x0 = std::max(breaks[i], -edge), x1 = std::min(breaks[i + 1], edge);
         if (!(x1 > x0))
             continue;

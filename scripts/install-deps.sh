@@ -6,6 +6,8 @@ set -euo pipefail
 packages=(
   # toolkit and libraries
   qt6-base-dev libqt6sql6-sqlite qt6-tools-dev qt6-l10n-tools qt6-webengine-dev libxml2-dev
+  # the report store writes through SQLite's own functions on the Qt driver's connection
+  libsqlite3-dev
   # build
   cmake ninja-build g++ make
   # GUI tests, unpacking of terrain archives

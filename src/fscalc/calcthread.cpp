@@ -36,13 +36,17 @@ void calcThread::Input::read(const QStringList& list, int file) {
     fileNo = file;
     stations.clear();
     lines.clear();
+    texts.clear();
     tx.clear();
     rx.clear();
     stations.reserve(std::size_t(list.size()));
     lines.reserve(std::size_t(list.size()));
+    texts.reserve(std::size_t(list.size()));
     for (const QString& line : list) {
         stations.push_back(CalcStation::fromLine(line));
         lines.push_back(line.toLatin1()); // the file's bytes, as they were read
+        const CalcStation& s = stations.back();
+        texts.push_back({s.name.toUtf8(), s.country.toUtf8(), s.reference.toUtf8()});
         const int at = int(stations.size()) - 1;
         if (stations.back().kind == CalcStation::TX)
             tx.push_back(at);
@@ -95,6 +99,9 @@ void calcThread::runListToList() {
         return;
     }
     report.setVersion(m_params.libraryVersion);
+    // the file is this run's own and incomplete until the run ends: no commit on the way
+    // waits for the disk
+    report.setSyncCommits(false);
     report.beginTransaction();
     m_report = &report;
 
@@ -268,9 +275,23 @@ bool calcThread::passes(const CalcStation& tx, const CalcStation* ptx,
 void calcThread::calculate(const At& tx, const At* prx, const At& rx) {
     if (cancelled())
         return;
-    ResultRow row;
-    const CalcStation& t = tx.station();
-    const CalcStation& r = rx.station();
+    static const QByteArray none;
+    const QByteArray* s2 = &rx.in->lines[std::size_t(rx.index)];
+    const QByteArray* s3 = &none;
+    const QByteArray* s4 = &none;
+    if (prx) {
+        s4 = s2;
+        s2 = &prx->in->lines[std::size_t(prx->index)];
+        s3 = &prx->in->lines[std::size_t(prx->index) + 1];
+    }
+    Outputs out;
+    callLibrary(tx.in->lines[std::size_t(tx.index)], *s2, *s3, *s4, none, out);
+    if (!(out.td >= m_params.tdThreshold || out.error != 0))
+        return;
+
+    ResultRowUtf8 row;
+    const StoredTexts& t = tx.texts();
+    const StoredTexts& r = rx.texts();
     row.txIndex = tx.index;
     row.txFileNo = tx.in->fileNo;
     row.txName = t.name;
@@ -281,13 +302,9 @@ void calcThread::calculate(const At& tx, const At* prx, const At& rx) {
     row.rxName = r.name;
     row.rxCountry = r.country;
     row.rxReference = r.reference;
-    static const QByteArray none;
-    const QByteArray* s2 = &rx.in->lines[std::size_t(rx.index)];
-    const QByteArray* s3 = &none;
-    const QByteArray* s4 = &none;
     if (prx) {
-        const CalcStation& p = prx->station();
-        const CalcStation& q = prx->in->stations[std::size_t(prx->index) + 1];
+        const StoredTexts& p = prx->texts();
+        const StoredTexts& q = prx->in->texts[std::size_t(prx->index) + 1];
         row.prxIndex = prx->index;
         row.ptxIndex = prx->index + 1;
         row.pxFileNo = prx->in->fileNo;
@@ -296,36 +313,32 @@ void calcThread::calculate(const At& tx, const At* prx, const At& rx) {
         row.pxCountry = p.country; // the repeater's country is its PRX line's
         row.prxReference = p.reference;
         row.ptxReference = q.reference;
-        s4 = s2;
-        s2 = &prx->in->lines[std::size_t(prx->index)];
-        s3 = &prx->in->lines[std::size_t(prx->index) + 1];
     }
-    callLibrary(tx.in->lines[std::size_t(tx.index)], *s2, *s3, *s4, none, row);
-    if (row.td >= m_params.tdThreshold || row.error != 0)
-        store(row);
+    out.copyTo(row);
+    store(row);
 }
 
 void calcThread::storeErrorRow(const At& at, bool ptxMissing) {
-    const CalcStation& s = at.station();
-    ResultRow row;
-    row.txName = QStringLiteral("Error!");
+    const StoredTexts& s = at.texts();
+    ResultRowUtf8 row;
+    row.txName = "Error!";
     row.pxFileNo = at.in->fileNo;
     row.pxCountry = s.country;
     if (ptxMissing) {
         row.prxIndex = at.index;
         row.prxName = s.name;
         row.prxReference = s.reference;
-        row.ptxName = QStringLiteral("PTX is missing!");
+        row.ptxName = "PTX is missing!";
     } else {
         row.ptxIndex = at.index;
         row.ptxName = s.name;
         row.ptxReference = s.reference;
-        row.prxName = QStringLiteral("PRx is missing!");
+        row.prxName = "PRx is missing!";
     }
     store(row);
 }
 
-void calcThread::store(const ResultRow& row) {
+void calcThread::store(const ResultRowUtf8& row) {
     if (!m_report)
         return;
     const Clock::time_point start = Clock::now();
@@ -340,25 +353,22 @@ void calcThread::store(const ResultRow& row) {
 }
 
 void calcThread::callLibrary(const QByteArray& s1, const QByteArray& s2, const QByteArray& s3,
-                             const QByteArray& s4, const QByteArray& reportFile, ResultRow& row) {
-    double overlappingArea = 0;
-    float nfd = 0, md = 0, interference = 0, aTotal = 0, td = 0;
-    int32_t error = 0;
+                             const QByteArray& s4, const QByteArray& reportFile, Outputs& out) {
     const Clock::time_point start = Clock::now();
-    m_params.hcmfsV2(&overlappingArea, &nfd, &md, &interference, &aTotal, &td, &error,
-                     s1.constData(), int32_t(s1.size()), s2.constData(), int32_t(s2.size()),
-                     s3.constData(), int32_t(s3.size()), s4.constData(), int32_t(s4.size()),
-                     reportFile.constData(), int32_t(reportFile.size()), m_dataPath.constData(),
-                     int32_t(m_dataPath.size()));
+    m_params.hcmfsV2(&out.overlappingArea, &out.nfd, &out.md, &out.interference, &out.aTotal,
+                     &out.td, &out.error, s1.constData(), int32_t(s1.size()), s2.constData(),
+                     int32_t(s2.size()), s3.constData(), int32_t(s3.size()), s4.constData(),
+                     int32_t(s4.size()), reportFile.constData(), int32_t(reportFile.size()),
+                     m_dataPath.constData(), int32_t(m_dataPath.size()));
     m_stats.callNs += nanosecondsSince(start);
     ++m_stats.calls;
-    row.overlappingArea = overlappingArea;
-    row.nfd = nfd;
-    row.md = md;
-    row.interferenceLevel = interference;
-    row.aTotal = aTotal;
-    row.td = td;
-    row.error = error;
+}
+
+void calcThread::callLibrary(const QByteArray& s1, const QByteArray& s2, const QByteArray& s3,
+                             const QByteArray& s4, const QByteArray& reportFile, ResultRow& row) {
+    Outputs out;
+    callLibrary(s1, s2, s3, s4, reportFile, out);
+    out.copyTo(row);
 }
 
 void calcThread::advance(double steps) {

@@ -66,12 +66,17 @@ protected:
     void run() override;
 
 private:
+    // the texts of a station as the report stores them, UTF-8
+    struct StoredTexts {
+        QByteArray name, country, reference;
+    };
     // one file's lines prepared for the loops
     struct Input {
         int fileNo = 0;
         std::vector<CalcStation> stations;
         std::vector<QByteArray> lines; // the bytes handed to the library
-        std::vector<int> tx, rx;       // positions of the "TX" and "RX" lines, in file order
+        std::vector<StoredTexts> texts;
+        std::vector<int> tx, rx; // positions of the "TX" and "RX" lines, in file order
         int size() const { return int(stations.size()); }
         void read(const QStringList& list, int file);
         // a "PRX" at q followed by a "PTX"
@@ -82,6 +87,22 @@ private:
         const Input* in = nullptr;
         int index = -1;
         const CalcStation& station() const { return in->stations[std::size_t(index)]; }
+        const StoredTexts& texts() const { return in->texts[std::size_t(index)]; }
+    };
+    // what the library hands back for a chain
+    struct Outputs {
+        double overlappingArea = 0;
+        float nfd = 0, md = 0, interference = 0, aTotal = 0, td = 0;
+        int32_t error = 0;
+        template <class Row> void copyTo(Row& row) const {
+            row.overlappingArea = overlappingArea;
+            row.nfd = nfd;
+            row.md = md;
+            row.interferenceLevel = interference;
+            row.aTotal = aTotal;
+            row.td = td;
+            row.error = error;
+        }
     };
 
     bool cancelled() const { return m_params.cancel && m_params.cancel->load(); }
@@ -106,9 +127,11 @@ private:
     bool passes(const CalcStation& tx, const CalcStation* ptx, const CalcStation& rx) const;
     void calculate(const At& tx, const At* prx, const At& rx);
     void storeErrorRow(const At& station, bool ptxMissing);
-    void store(const ResultRow& row);
+    void store(const ResultRowUtf8& row);
 
-    // the library call; false when cancelled before it
+    // the library call
+    void callLibrary(const QByteArray& s1, const QByteArray& s2, const QByteArray& s3,
+                     const QByteArray& s4, const QByteArray& reportFile, Outputs& out);
     void callLibrary(const QByteArray& s1, const QByteArray& s2, const QByteArray& s3,
                      const QByteArray& s4, const QByteArray& reportFile, ResultRow& row);
 

@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlQueryModel>
@@ -11,6 +12,8 @@
 #include <QVariant>
 #include <QXmlStreamWriter>
 #include <cmath>
+
+#include <sqlite3.h>
 
 const char* const dataReport::resultsTableSql =
     "CREATE TABLE results(TxIndex INTEGER,TxFileNo INTEGER,PRxIndex INTEGER,PTxIndex "
@@ -32,14 +35,21 @@ QVariant sqlText(const QString& text) {
 // A real of a result row as it is stored: '' (an empty text) or the number its text stands
 // for. For whole hundredths of at most six digits the number is the cut value itself (the
 // division by 100 is rounded as the reading of the text is); the rest goes through the text.
-QVariant sqlReal(double value, bool minus2222IsEmpty) {
+struct StoredReal {
+    bool empty = true;
+    double value = 0;
+};
+
+StoredReal storedReal(double value, bool minus2222IsEmpty) {
     if (!std::isfinite(value) || (minus2222IsEmpty && value == -2222))
-        return sqlText(QString());
+        return {};
     const double cut = dataReport::cutToHundredths(value);
     if (std::fabs(cut) < 10000)
-        return QVariant(cut);
+        return {false, cut};
     const QString text = dataReport::formatTd(value);
-    return text.isEmpty() ? sqlText(QString()) : QVariant(text.toDouble());
+    if (text.isEmpty())
+        return {};
+    return {false, text.toDouble()};
 }
 
 QString uniqueConnectionName() {
@@ -119,7 +129,9 @@ bool dataReport::open() {
 }
 
 void dataReport::clearStatements() {
-    m_insertResult.reset();
+    // before the connection closes: SQLite does not close a connection with open statements
+    sqlite3_finalize(m_insertStatement);
+    m_insertStatement = nullptr;
     m_insertTrigger.reset();
 }
 
@@ -186,46 +198,115 @@ QString dataReport::version() {
     return q.value(0).toString();
 }
 
-bool dataReport::insertResult(const ResultRow& row) {
+namespace {
+
+// The connection of the Qt driver as SQLite's own handle; null when the driver is another one.
+// The driver links the same SQLite library as the program (the system's), so its handle can be
+// used with the library's functions directly.
+sqlite3* sqliteHandle(const QSqlDatabase& db) {
+    const QVariant handle = db.driver() ? db.driver()->handle() : QVariant();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.constData());
+}
+
+// The values of a statement, bound as the Qt driver binds them: integers, reals and texts
+// (SQLite stores UTF-16 in the database's encoding, UTF-8); '' for an empty or null text.
+class Binder {
+public:
+    explicit Binder(sqlite3_stmt* statement) : m_statement(statement) {}
+    void integer(int value) { check(sqlite3_bind_int(m_statement, ++m_index, value)); }
+    void text(const QString& value) {
+        static const char16_t empty[1] = {0};
+        const void* data = value.isEmpty() ? static_cast<const void*>(empty) : value.utf16();
+        check(sqlite3_bind_text16(m_statement, ++m_index, data, int(value.size() * 2),
+                                  SQLITE_STATIC));
+    }
+    void text(QByteArrayView utf8) {
+        const char* data = utf8.isEmpty() ? "" : utf8.data();
+        check(sqlite3_bind_text(m_statement, ++m_index, data, int(utf8.size()), SQLITE_STATIC));
+    }
+    void real(double value, bool minus2222IsEmpty) {
+        const StoredReal r = storedReal(value, minus2222IsEmpty);
+        if (r.empty)
+            text(QByteArrayView());
+        else
+            check(sqlite3_bind_double(m_statement, ++m_index, r.value));
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    void check(int code) { m_ok = m_ok && code == SQLITE_OK; }
+    sqlite3_stmt* m_statement;
+    int m_index = 0;
+    bool m_ok = true;
+};
+
+// one row of `results` (ResultRow or ResultRowUtf8), in the table's column order
+template <class Row> bool insertRow(sqlite3_stmt* statement, const Row& row) {
+    Binder bind(statement);
+    bind.integer(row.txIndex);
+    bind.integer(row.txFileNo);
+    bind.integer(row.prxIndex);
+    bind.integer(row.ptxIndex);
+    bind.integer(row.pxFileNo);
+    bind.integer(row.rxIndex);
+    bind.integer(row.rxFileNo);
+    bind.text(row.txName);
+    bind.text(row.prxName);
+    bind.text(row.ptxName);
+    bind.text(row.rxName);
+    bind.real(row.td, false);
+    if (row.error != 0)
+        bind.integer(row.error);
+    else
+        bind.text(QByteArrayView());
+    bind.text(row.txCountry);
+    bind.text(row.pxCountry);
+    bind.text(row.rxCountry);
+    bind.text(row.txReference);
+    bind.text(row.prxReference);
+    bind.text(row.ptxReference);
+    bind.text(row.rxReference);
+    bind.real(row.interferenceLevel, true);
+    bind.real(row.overlappingArea, true);
+    bind.real(row.nfd, true);
+    bind.real(row.md, true);
+    bind.real(row.aTotal, true);
+    const bool stored = bind.ok() && sqlite3_step(statement) == SQLITE_DONE;
+    // reset at once: a statement left running would keep the transaction from committing
+    sqlite3_reset(statement);
+    return stored;
+}
+
+} // namespace
+
+bool dataReport::prepareInsert() {
+    if (m_insertStatement)
+        return true;
     if (!open())
         return false;
-    if (!m_insertResult) {
-        m_insertResult = std::make_unique<QSqlQuery>(database());
-        if (!m_insertResult->prepare(QStringLiteral("INSERT INTO results VALUES(?,?,?,?,?,?,?,?,?,"
-                                                    "?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"))) {
-            m_insertResult.reset();
-            return false;
-        }
+    // SQLite's own statement on the driver's connection: binding through QSqlQuery costs
+    // several times what SQLite needs to store the row
+    sqlite3* db = sqliteHandle(database());
+    if (!db || sqlite3_prepare_v2(db,
+                                  "INSERT INTO results VALUES(?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,"
+                                  "?,?,?,?,?,?,?)",
+                                  -1, &m_insertStatement, nullptr) != SQLITE_OK) {
+        sqlite3_finalize(m_insertStatement);
+        m_insertStatement = nullptr;
+        return false;
     }
-    QSqlQuery& q = *m_insertResult;
-    int i = 0;
-    auto bind = [&q, &i](const QVariant& v) { q.bindValue(i++, v); };
-    bind(row.txIndex);
-    bind(row.txFileNo);
-    bind(row.prxIndex);
-    bind(row.ptxIndex);
-    bind(row.pxFileNo);
-    bind(row.rxIndex);
-    bind(row.rxFileNo);
-    bind(sqlText(row.txName));
-    bind(sqlText(row.prxName));
-    bind(sqlText(row.ptxName));
-    bind(sqlText(row.rxName));
-    bind(sqlReal(row.td, false));
-    bind(row.error != 0 ? QVariant(row.error) : sqlText(QString()));
-    bind(sqlText(row.txCountry));
-    bind(sqlText(row.pxCountry));
-    bind(sqlText(row.rxCountry));
-    bind(sqlText(row.txReference));
-    bind(sqlText(row.prxReference));
-    bind(sqlText(row.ptxReference));
-    bind(sqlText(row.rxReference));
-    bind(sqlReal(row.interferenceLevel, true));
-    bind(sqlReal(row.overlappingArea, true));
-    bind(sqlReal(row.nfd, true));
-    bind(sqlReal(row.md, true));
-    bind(sqlReal(row.aTotal, true));
-    return q.exec();
+    return true;
+}
+
+bool dataReport::insertResult(const ResultRow& row) {
+    // the statement exists only while the database is open
+    return prepareInsert() && insertRow(m_insertStatement, row);
+}
+
+bool dataReport::insertResult(const ResultRowUtf8& row) {
+    return prepareInsert() && insertRow(m_insertStatement, row);
 }
 
 bool dataReport::insertTrigger(const QString& name, const QString& reference,
@@ -261,6 +342,11 @@ bool dataReport::commit() {
         return false;
     m_inTransaction = false;
     return database().commit();
+}
+
+bool dataReport::setSyncCommits(bool on) {
+    return open() && exec(on ? QStringLiteral("PRAGMA synchronous=FULL")
+                             : QStringLiteral("PRAGMA synchronous=OFF"));
 }
 
 QSqlQueryModel* dataReport::model() {

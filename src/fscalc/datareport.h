@@ -11,6 +11,7 @@
 class QSqlQuery;
 class QSqlRecord;
 class QSqlQueryModel;
+struct sqlite3_stmt;
 
 // The results of one calculation run in an SQLite database file, the calculation report file
 // (".twrpt"). A calculation report has the table `results`, a co-ordination trigger report the
@@ -49,8 +50,9 @@ public:
     QString version();
 
     // Rows of a run: the values are written as described at formatReal/formatTd. A failed
-    // insert returns false and changes nothing.
+    // insert returns false and changes nothing. Both forms of a row store the same values.
     bool insertResult(const ResultRow& row);
+    bool insertResult(const ResultRowUtf8& row);
     bool insertTrigger(const QString& name, const QString& reference, const QString& countries,
                        int resultCode);
 
@@ -59,6 +61,12 @@ public:
     bool beginTransaction();
     bool commit();
     bool inTransaction() const { return m_inTransaction; }
+
+    // On (SQLite's default): a commit returns once the rows are on the disk. Off: the writing
+    // is left to the system (PRAGMA synchronous=OFF), which makes the commits of a long run
+    // cheap; the journal is still written, so a crash of the program leaves a valid report, a
+    // crash of the system may not. The setting lasts until the database is closed.
+    bool setSyncCommits(bool on);
 
     // Fill the display model from `results` (resp. `trigger`) with the header texts; false when
     // the file does not exist, does not open or has no such table.
@@ -101,10 +109,11 @@ private:
     bool load(Kind kind);
     QString tableName() const;
     void clearStatements();
+    bool prepareInsert();
 
     QString m_file;
     QString m_connection;
-    std::unique_ptr<QSqlQuery> m_insertResult;
+    sqlite3_stmt* m_insertStatement = nullptr; // insertResult() through the SQLite C API
     std::unique_ptr<QSqlQuery> m_insertTrigger;
     std::unique_ptr<QSqlQueryModel> m_model;
     Kind m_kind = Kind::None;

@@ -180,6 +180,48 @@ private slots:
         QCOMPARE(got, columns);
     }
 
+    void storedTexts() {
+        // 8-bit names, countries and references reach every text column of a run's rows as the
+        // files have them, quotes included
+        Bench b;
+        const QString tName = QString::fromLatin1("M\xdcNCHEN 'S\xdc"
+                                                  "D'");
+        const QString pName = QString::fromLatin1("P\xc5SS"),
+                      qName = QString::fromLatin1("P\xc5SS 2");
+        const QString rName = QString::fromLatin1("\xc5LESUND\x01");
+        const QString eName = QString::fromLatin1("\xc9"
+                                                  "CLUSE");
+        const QStringList testing = {
+            tx(tName)
+                .country(QString::fromLatin1("\xd6"))
+                .reference(QString::fromLatin1("R\xe9"
+                                               "F")),
+            prx(pName).country(QStringLiteral("N'")).reference(QStringLiteral("PX'1")),
+            ptx(qName).country(QStringLiteral("S")).reference(QString::fromLatin1("PX\xff"))};
+        const QStringList reference = {
+            rx(rName).country(QStringLiteral("NOR")).reference(QString::fromLatin1("\xe6")),
+            prx(eName).country(QString::fromLatin1("\xc6")).reference(QString())};
+        QVERIFY(b.listToList(testing, reference));
+        const auto rows = tableRows(b.report, "results");
+        QCOMPARE(rows.size(), 3);
+        auto texts = [&rows](int i) {
+            QStringList out;
+            for (const char* c :
+                 {"TxName", "PRxName", "PTxName", "RxName", "TxCountry", "PxCountry", "RxCountry",
+                  "TxReference", "PRxReference", "PTxReference", "RxReference"})
+                out << rows.at(i).value(c).toString();
+            return out;
+        };
+        const QString o = QString::fromLatin1("\xd6"), ref = QString::fromLatin1("R\xe9"
+                                                                                 "F");
+        const QString pxRef = QString::fromLatin1("PX\xff"), ae = QString::fromLatin1("\xe6");
+        QCOMPARE(texts(0),
+                 (QStringList{tName, pName, qName, rName, o, "N'", "NOR", ref, "PX'1", pxRef, ae}));
+        QCOMPARE(texts(1), (QStringList{tName, "", "", rName, o, "", "NOR", ref, "", "", ae}));
+        QCOMPARE(texts(2), (QStringList{"Error!", eName, "PTX is missing!", "", "",
+                                        QString::fromLatin1("\xc6"), "", "", "", "", ""}));
+    }
+
     void errorRowValues() {
         Bench b;
         QVERIFY(b.listToList({prx("P1").td("-5").error("3")}, {}));
@@ -265,8 +307,8 @@ private slots:
             300, 100);
         add("TX with a longitude only", pair(tx("T").set(10, "016E0000"), rx("R").at(16, 49)),
             direct, 300, 100);
-        add("co-sited", pair(tx("T").at(16.3708, 2.5), rx("R").at(16.3708, 2.5)), direct,
-            300, 0.001);
+        add("co-sited", pair(tx("T").at(16.3708, 2.5), rx("R").at(16.3708, 2.5)), direct, 300,
+            0.001);
         // the PTX of a repeater near the victim
         const TestStation t = tx("T").at(16, 48);
         const QStringList repeater = {prx("P").at(16, 48), ptx("Q").at(16, 48),

@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QSqlQueryModel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -13,6 +14,8 @@
 #include <cmath>
 #include <limits>
 #include <memory>
+
+Q_DECLARE_METATYPE(ResultRow)
 
 namespace {
 
@@ -75,6 +78,39 @@ Xml readXml(const QString& path) {
     x.ok = !r.hasError();
     return x;
 }
+
+// A row with its texts as UTF-8, and the bytes its views point into.
+struct Utf8Row {
+    explicit Utf8Row(const ResultRow& r) {
+        const QString* from[11] = {&r.txName,       &r.prxName,      &r.ptxName,    &r.rxName,
+                                   &r.txCountry,    &r.pxCountry,    &r.rxCountry,  &r.txReference,
+                                   &r.prxReference, &r.ptxReference, &r.rxReference};
+        for (int i = 0; i < 11; ++i)
+            bytes[i] = from[i]->toUtf8();
+        QByteArrayView* to[11] = {&row.txName,       &row.prxName,     &row.ptxName,
+                                  &row.rxName,       &row.txCountry,   &row.pxCountry,
+                                  &row.rxCountry,    &row.txReference, &row.prxReference,
+                                  &row.ptxReference, &row.rxReference};
+        for (int i = 0; i < 11; ++i)
+            *to[i] = bytes[i];
+        row.txIndex = r.txIndex;
+        row.txFileNo = r.txFileNo;
+        row.prxIndex = r.prxIndex;
+        row.ptxIndex = r.ptxIndex;
+        row.pxFileNo = r.pxFileNo;
+        row.rxIndex = r.rxIndex;
+        row.rxFileNo = r.rxFileNo;
+        row.td = r.td;
+        row.error = r.error;
+        row.interferenceLevel = r.interferenceLevel;
+        row.overlappingArea = r.overlappingArea;
+        row.nfd = r.nfd;
+        row.md = r.md;
+        row.aTotal = r.aTotal;
+    }
+    QByteArray bytes[11];
+    ResultRowUtf8 row;
+};
 
 } // namespace
 
@@ -281,6 +317,97 @@ private slots:
                 QCOMPARE(md[i].second.toDouble(), real.toDouble());
             QCOMPARE(td[i].second.toDouble(), dataReport::formatTd(values[i]).toDouble());
         }
+    }
+
+    void bothRowFormsStoreTheSame_data() {
+        QTest::addColumn<ResultRow>("row");
+        const double inf = std::numeric_limits<double>::infinity();
+        QTest::newRow("direct chain") << chainRow("T", "R");
+        ResultRow repeater = chainRow("T", "R", 0.29f);
+        repeater.prxIndex = 4;
+        repeater.ptxIndex = 5;
+        repeater.pxFileNo = 2;
+        repeater.prxName = QStringLiteral("BISAMBERG");
+        repeater.ptxName = QStringLiteral("BISAMBERG 2");
+        repeater.pxCountry = QStringLiteral("AUT");
+        repeater.prxReference = QStringLiteral("PX-REF");
+        repeater.ptxReference = QString(); // null
+        QTest::newRow("repeater chain, a null text") << repeater;
+        ResultRow latin = chainRow(QString::fromLatin1("M\xdcNCHEN 'NORD'"),
+                                   QString::fromLatin1("\xc5LESUND\t\x01\xff"));
+        latin.txCountry = QString::fromLatin1("\xd6");
+        latin.rxReference = QStringLiteral("'); DROP TABLE results; --");
+        QTest::newRow("8-bit texts and quotes") << latin;
+        ResultRow failed = chainRow("T", "R", -2222);
+        failed.error = 7;
+        failed.interferenceLevel = failed.overlappingArea = failed.nfd = failed.md = failed.aTotal =
+            -2222;
+        QTest::newRow("not computed") << failed;
+        ResultRow extreme = chainRow("", "", inf);
+        extreme.interferenceLevel = std::nan("");
+        extreme.overlappingArea = 1e9;
+        extreme.nfd = -99999.999;
+        extreme.md = 12345.678;
+        extreme.aTotal = -inf;
+        extreme.error = -3;
+        QTest::newRow("large, infinite and empty") << extreme;
+    }
+    void bothRowFormsStoreTheSame() {
+        QFETCH(ResultRow, row);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("r.twrpt");
+        {
+            dataReport report(file);
+            // without the table neither form stores anything, and the report recovers
+            QVERIFY(!report.insertResult(row));
+            QVERIFY(!report.insertResult(Utf8Row(row).row));
+            QVERIFY(report.createResultsSchema());
+            QVERIFY(report.insertResult(row));
+            const Utf8Row utf8(row);
+            QVERIFY(report.insertResult(utf8.row));
+        }
+        QCOMPARE(sqlValue(file, "SELECT COUNT(*) FROM results").toInt(), 2);
+        const QStringList columns = tableRows(file, "results").at(0).keys();
+        QCOMPARE(columns.size(), 25);
+        for (const QString& c : columns) {
+            const QString value = QStringLiteral("typeof(%1)||':'||quote(%1)").arg(c);
+            QCOMPARE(sqlValue(file, "SELECT " + value + " FROM results WHERE rowid=2").toString(),
+                     sqlValue(file, "SELECT " + value + " FROM results WHERE rowid=1").toString());
+        }
+        // and the texts read back as they were given
+        const auto stored = tableRows(file, "results").at(1);
+        QCOMPARE(stored.value("TxName").toString(), row.txName);
+        QCOMPARE(stored.value("RxName").toString(), row.rxName);
+        QCOMPARE(stored.value("TxCountry").toString(), row.txCountry);
+        QCOMPARE(stored.value("RxReference").toString(), row.rxReference);
+    }
+
+    void commitsWithoutSync() {
+        QTemporaryDir dir;
+        const QString file = dir.filePath("r.twrpt");
+        {
+            dataReport report(file);
+            QVERIFY(report.createResultsSchema());
+            QVERIFY(report.setSyncCommits(false));
+            QSqlQuery q(QSqlDatabase::database(report.connectionName(), false));
+            QVERIFY(q.exec("PRAGMA synchronous") && q.next());
+            QCOMPARE(q.value(0).toInt(), 0);
+            q.finish();
+            for (int round = 0; round < 3; ++round) {
+                QVERIFY(report.beginTransaction());
+                for (int i = 0; i < 50; ++i)
+                    QVERIFY(report.insertResult(Utf8Row(chainRow("T", "R")).row));
+                QVERIFY(report.commit());
+            }
+            QCOMPARE(sqlValue(file, "SELECT COUNT(*) FROM results").toInt(), 150);
+            QVERIFY(report.setSyncCommits(true));
+            QVERIFY(q.exec("PRAGMA synchronous") && q.next());
+            QCOMPARE(q.value(0).toInt(), 2);
+        }
+        QCOMPARE(sqlValue(file, "PRAGMA integrity_check").toString(), QStringLiteral("ok"));
+        QCOMPARE(sqlValue(file, "SELECT COUNT(*) FROM results").toInt(), 150);
+        // the setting belongs to the connection that made it
+        QCOMPARE(sqlValue(file, "PRAGMA synchronous").toInt(), 2);
     }
 
     void quotes() {
