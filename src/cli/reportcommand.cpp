@@ -57,6 +57,7 @@ int ReportCommand::run(const std::vector<std::string>& args, std::ostream& out, 
         for (int c = 0; c < row.count(); ++c)
             cells << row.value(c).toString();
         out << cells.join(QLatin1Char('\t')).toUtf8().constData() << "\n";
+        return true;
     });
     if (!read) {
         err << "tarnwell-cli report: cannot read the rows of " << args[1] << "\n";

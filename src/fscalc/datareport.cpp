@@ -421,7 +421,7 @@ qint64 dataReport::rowCount() {
     return q.value(0).toLongLong();
 }
 
-bool dataReport::forEachRow(const std::function<void(const QSqlRecord&)>& visit) {
+bool dataReport::forEachRow(const std::function<bool(const QSqlRecord&)>& visit) {
     if (m_kind == Kind::None)
         return false;
     QSqlQuery rows(database());
@@ -429,11 +429,12 @@ bool dataReport::forEachRow(const std::function<void(const QSqlRecord&)>& visit)
     if (!rows.exec(QStringLiteral("SELECT * FROM ") + tableName()))
         return false;
     while (rows.next())
-        visit(rows.record());
+        if (!visit(rows.record()))
+            return false;
     return !rows.lastError().isValid();
 }
 
-bool dataReport::exportXml(const QString& path) {
+bool dataReport::exportXml(const QString& path, const ExportProgress& progress) {
     if (m_kind == Kind::None && !loadResults() && !loadTrigger())
         return false;
     // a results report is one with the column Td
@@ -451,6 +452,7 @@ bool dataReport::exportXml(const QString& path) {
     xml.setAutoFormattingIndent(1);
     xml.writeStartElement(QStringLiteral("Data"));
     QVector<int> columns;
+    qint64 written = 0;
     const bool read = forEachRow([&](const QSqlRecord& row) {
         if (columns.isEmpty()) {
             for (int i = 0; i < fieldCount; ++i)
@@ -467,6 +469,8 @@ bool dataReport::exportXml(const QString& path) {
                                  columns.at(i) < 0 ? QString()
                                                    : xmlText(row.value(columns.at(i)).toString()));
         xml.writeEndElement();
+        ++written;
+        return !progress || (written & 1023) != 0 || progress(written);
     });
     xml.writeEndElement();
     file.write("\n");

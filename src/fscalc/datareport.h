@@ -79,14 +79,18 @@ public:
     qint64 rowCount();
 
     // Reads the rows of the loaded table in stored order, forward only and without the display
-    // model's cache (a report can hold millions of rows); false when nothing is loaded or the
-    // rows cannot be read.
-    bool forEachRow(const std::function<void(const QSqlRecord& row)>& visit);
+    // model's cache (a report can hold millions of rows), until `visit` returns false; false
+    // when nothing is loaded, the rows cannot be read or `visit` stopped the reading.
+    bool forEachRow(const std::function<bool(const QSqlRecord& row)>& visit);
+
+    // told the number of rows written so far, now and then; false stops the export
+    using ExportProgress = std::function<bool(qint64 rowsWritten)>;
 
     // Writes the loaded report (loading it first when nothing is loaded) as XML, through a
     // temporary file that replaces `path` only when complete. False when the report cannot be
-    // loaded or the file cannot be written.
-    bool exportXml(const QString& path);
+    // loaded, the file cannot be written or `progress` stopped the export (`path` is then as
+    // it was).
+    bool exportXml(const QString& path, const ExportProgress& progress = {});
 
     // A real of a result row as its SQL text: cut toward zero to whole hundredths, written in
     // the general format with 6 significant digits; an empty text (stored as '') for -2222,

@@ -6,6 +6,7 @@
 #include "reportsortmodel.h"
 
 #include <QCursor>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -15,12 +16,17 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QTableView>
+#include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <atomic>
 #include <cstdlib>
 
 namespace {
@@ -320,16 +326,52 @@ bool hcmReport::saveReportXml(const QString& path) {
         inform(this, kTitle, tr("The report can be saved once the calculation has finished."));
         return false;
     }
-    if (!m_store)
-        m_store = std::make_unique<dataReport>(m_reportFile);
-    QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
-    const bool saved = m_store->exportXml(path);
-    QGuiApplication::restoreOverrideCursor();
+    bool cancelled = false;
+    const bool saved = exportXmlInBackground(path, cancelled);
+    if (cancelled)
+        return false;
     if (saved)
         warn(this, tr("Saved"), tr("Report has been saved!"));
     else
         warn(this, tr("Saving error"), tr("Could not save the report!"));
     return saved;
+}
+
+bool hcmReport::exportXmlInBackground(const QString& path, bool& cancelled) {
+    // a report can hold millions of rows: the export runs on a connection of its own in a
+    // worker thread, with progress and Cancel, while this window waits for it
+    const qint64 total = m_store ? m_store->rowCount() : -1;
+    std::atomic<qint64> written{0};
+    std::atomic<bool> cancel{false};
+    bool saved = false;
+    const QString reportFile = m_reportFile;
+    std::unique_ptr<QThread> worker(QThread::create([&] {
+        dataReport store(reportFile);
+        saved = store.exportXml(path, [&](qint64 rows) {
+            written.store(rows);
+            return !cancel.load();
+        });
+    }));
+
+    QProgressDialog progress(tr("Saving the report..."), tr("Cancel"), 0, 100, this);
+    progress.setWindowModality(Qt::WindowModal);
+    progress.setMinimumDuration(1000);
+    progress.setAutoClose(false);
+    progress.setAutoReset(false);
+    QEventLoop loop;
+    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    QTimer tick;
+    connect(&tick, &QTimer::timeout, &progress, [&] {
+        if (total > 0)
+            progress.setValue(int(std::min<qint64>(99, written.load() * 100 / total)));
+    });
+    connect(&progress, &QProgressDialog::canceled, &progress, [&] { cancel.store(true); });
+    tick.start(100);
+    worker->start();
+    loop.exec();
+    worker->wait();
+    cancelled = cancel.load();
+    return saved && !cancelled;
 }
 
 bool hcmReport::copyReportTo(const QString& path) const {

@@ -90,6 +90,9 @@ private:
     void showModel(bool results);
     void applyResultsLayout();
     void applyTriggerLayout();
+    // the XML export on a worker thread with progress and Cancel; `cancelled` when the user
+    // stopped it (`path` is then as it was)
+    bool exportXmlInBackground(const QString& path, bool& cancelled);
 
     QString m_workingReport;
     QString m_workingDetReport;

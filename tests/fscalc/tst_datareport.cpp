@@ -659,6 +659,49 @@ private slots:
         QVERIFY(!report.exportXml(dir.filePath("no/such/folder/t.xml")));
     }
 
+    // the export tells its progress now and then and stops when told to, leaving the old file
+    void exportProgressAndStop_data() {
+        QTest::addColumn<int>("stopAfterCalls"); // 0: never stop
+        QTest::newRow("to the end") << 0;
+        QTest::newRow("stopped") << 1;
+    }
+    void exportProgressAndStop() {
+        QFETCH(int, stopAfterCalls);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("big.twrpt");
+        const int rows = 2500;
+        {
+            dataReport writer(file);
+            QVERIFY(writer.createResultsSchema());
+            QVERIFY(writer.beginTransaction());
+            for (int i = 0; i < rows; ++i)
+                QVERIFY(writer.insertResult(chainRow(QString::number(i), "R")));
+            QVERIFY(writer.commit());
+        }
+        const QString xml = dir.filePath("big.xml");
+        {
+            QFile old(xml);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("old");
+        }
+        QList<qint64> told;
+        dataReport report(file);
+        const bool done = report.exportXml(xml, [&](qint64 written) {
+            told << written;
+            return stopAfterCalls == 0 || told.size() < stopAfterCalls;
+        });
+        QFile f(xml);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        if (stopAfterCalls) {
+            QVERIFY(!done);
+            QCOMPARE(told, QList<qint64>{1024});
+            QCOMPARE(f.readAll(), QByteArray("old"));
+        } else {
+            QVERIFY(done);
+            QCOMPARE(told, (QList<qint64>{1024, 2048}));
+            QCOMPARE(readXml(xml).records.size(), rows + 1);
+        }
+    }
     void connections() {
         QTemporaryDir dir;
         const QString file = dir.filePath("r.twrpt");
