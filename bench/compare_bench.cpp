@@ -5,11 +5,11 @@
 // comparison, "Replace matched records" and "Delete matched records" through the dialog.
 #include "ccomparatoroptions.h"
 #include "fsgenerator.h"
+#include "guibench.h"
 #include "hcmcomparedt.h"
 #include "hcmdocument.h"
 #include "hcmeditmdi.h"
 #include "hcmfilecompare.h"
-#include "processsetup.h"
 #include "recordmatcher.h"
 
 #include <QApplication>
@@ -167,9 +167,7 @@ private:
 } // namespace
 
 int main(int argc, char** argv) {
-    ProcessSetup::tuneAllocator();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareWindowBenchmark();
     QApplication app(argc, argv);
 
     long n = 100000;

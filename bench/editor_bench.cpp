@@ -2,8 +2,8 @@
 // table and header), to run the syntax report over all records and to save the file.
 #include "errorlistdlg.h"
 #include "fsgenerator.h"
+#include "guibench.h"
 #include "hcmeditmdi.h"
-#include "processsetup.h"
 
 #include <QApplication>
 #include <QDir>
@@ -70,9 +70,7 @@ void line(const char* what, double seconds, double target) {
 } // namespace
 
 int main(int argc, char** argv) {
-    ProcessSetup::tuneAllocator();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareWindowBenchmark();
     QApplication app(argc, argv);
 
     long n = 100000;

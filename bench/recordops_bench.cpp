@@ -2,8 +2,8 @@
 // deleting and duplicating half of the rows, selected as one block and as every other row,
 // and removing the rows of half of the records by number.
 #include "fsgenerator.h"
+#include "guibench.h"
 #include "hcmeditmdi.h"
-#include "processsetup.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -112,9 +112,7 @@ void print(const char* what, const Result& r, double target) {
 } // namespace
 
 int main(int argc, char** argv) {
-    ProcessSetup::tuneAllocator();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareWindowBenchmark();
     QApplication app(argc, argv);
 
     long n = 100000;

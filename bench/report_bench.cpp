@@ -3,8 +3,8 @@
 // (offscreen): open until the table shows, sorting by TD both ways and back to the stored
 // order, the XML export and the copy of the database file.
 #include "datareport.h"
+#include "guibench.h"
 #include "hcmreport.h"
-#include "processsetup.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -56,9 +56,7 @@ ResultRow row(int i) {
 } // namespace
 
 int main(int argc, char** argv) {
-    ProcessSetup::tuneAllocator();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    prepareWindowBenchmark();
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
 
