@@ -11,7 +11,7 @@ fi
 build=$(cd "$1" && pwd)
 seconds=$2
 here=$(cd "$(dirname "$0")" && pwd)
-targets=(fuzz_fsfile fuzz_fsrecord)
+targets=(fuzz_fsfile fuzz_fsrecord fuzz_hcmfs)
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
