@@ -46,6 +46,8 @@ bench: deps
 	build-release/bin/tarnwell-bench-fs
 	build-release/bin/tarnwell-bench-editor
 	build-release/bin/tarnwell-bench-recordops
+	build-release/bin/tarnwell-bench-ltol
+	build-release/bin/tarnwell-bench-report
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-release
