@@ -171,19 +171,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     long n = 100000;
-    if (argc > 2) {
-        std::fprintf(stderr, "%s", kUsage);
+    if (!readCountArgument(argc, argv, "tarnwell-bench-compare", kUsage, 1, n))
         return 2;
-    }
-    if (argc == 2) {
-        char* end = nullptr;
-        n = std::strtol(argv[1], &end, 10);
-        if (!end || *end || n <= 0) {
-            std::fprintf(stderr, "tarnwell-bench-compare: bad record count %s\n%s", argv[1],
-                         kUsage);
-            return 2;
-        }
-    }
 
     QTemporaryDir dir;
     if (!dir.isValid()) {

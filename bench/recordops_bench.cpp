@@ -116,19 +116,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
 
     long n = 100000;
-    if (argc > 2) {
-        std::fprintf(stderr, "%s", kUsage);
+    if (!readCountArgument(argc, argv, "tarnwell-bench-recordops", kUsage, 2, n))
         return 2;
-    }
-    if (argc == 2) {
-        char* end = nullptr;
-        n = std::strtol(argv[1], &end, 10);
-        if (!end || *end || n < 2) {
-            std::fprintf(stderr, "tarnwell-bench-recordops: bad record count %s\n%s", argv[1],
-                         kUsage);
-            return 2;
-        }
-    }
     const int half = int(n / 2);
     const double target = kTarget * double(n) / kTargetRecords;
 

@@ -423,13 +423,8 @@ void hcmForm::saveReportAs(QMdiSubWindow* window) {
     hcmReport* report = reportOf(window);
     if (!report)
         return;
-    // the rows of a running calculation are not all in the file yet
-    if (report->isBusy()) {
-        QMessageBox::information(this, AppInfo::name(),
-                                 tr("The report can be saved once the calculation has finished."),
-                                 QMessageBox::Close);
+    if (!report->readyToSave())
         return;
-    }
     const QString path =
         m_chooser->saveFileName(this, tr("Choose the Report File"), QDir::homePath(),
                                 tr("XML File (*.xml);;Tarnwell Calculation Report (*.twrpt)"));

@@ -103,9 +103,7 @@ hcmReport::~hcmReport() {
     m_calc.reset();
     if (m_detDialog)
         delete m_detDialog;
-    m_table->setModel(nullptr);
-    m_sortModel->setReport(nullptr, QString(), QString());
-    m_store.reset();
+    openStore(QString());
 
     for (const QString& file : {m_workingReport, m_workingDetReport})
         if (!file.isEmpty() && !(m_opened && file == m_reportFile) && QFileInfo::exists(file))
@@ -173,9 +171,12 @@ void hcmReport::setProgressVal(int value, int max) {
 // showing a report
 
 void hcmReport::openStore(const QString& file) {
+    // the table lets go of the old store's model before that goes
     m_table->setModel(nullptr);
     m_sortModel->setReport(nullptr, QString(), QString());
-    m_store = std::make_unique<dataReport>(file);
+    m_store.reset();
+    if (!file.isEmpty())
+        m_store = std::make_unique<dataReport>(file);
 }
 
 void hcmReport::showModel(bool results) {
@@ -321,11 +322,17 @@ void hcmReport::showDetCalcResult() {
 // ---------------------------------------------------------------------------------------------
 // saving
 
+bool hcmReport::readyToSave() {
+    // the rows of a running calculation are not all in the file yet
+    if (!isBusy())
+        return true;
+    inform(this, kTitle, tr("The report can be saved once the calculation has finished."));
+    return false;
+}
+
 bool hcmReport::saveReportXml(const QString& path) {
-    if (isBusy()) {
-        inform(this, kTitle, tr("The report can be saved once the calculation has finished."));
+    if (!readyToSave())
         return false;
-    }
     bool cancelled = false;
     const bool saved = exportXmlInBackground(path, cancelled);
     if (cancelled)

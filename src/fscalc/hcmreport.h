@@ -43,6 +43,8 @@ public:
                           double tdThreshold, bool listToList);
     void startTriggerCalculation(const QString& inputFile);
     void openReport(const QString& path);
+    // false, after saying so in a message box, while the calculation still writes the report
+    bool readyToSave();
     // exports the report as XML and says how that went in a message box
     bool saveReportXml(const QString& path);
     // copies the report's database file to `path` (an existing file there is replaced only
@@ -84,7 +86,8 @@ private:
     void showRunning(const QString& text);
     void hideRunning();
     void startRun();
-    // a new display store on `file` that replaces the old one (and the table's model)
+    // a new display store on `file` that replaces the old one (and the table's model); none
+    // for an empty name
     void openStore(const QString& file);
     // the store's rows go into the table; `results` also applies the results column layout
     void showModel(bool results);
