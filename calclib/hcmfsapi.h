@@ -1,7 +1,7 @@
 #ifndef HCMFS_API_H
 #define HCMFS_API_H
 
-/* The two entry points of HCMFS_DLL.so as the program calls them (C calling convention).
+/* The entry points of HCMFS_DLL.so as the program calls them (C calling convention).
  * Every text is a pointer to 8-bit text followed by its length in bytes; an unused text is
  * empty with length 0. */
 
@@ -28,6 +28,11 @@ typedef void (*HCMFS_V2_Function)(double* overlappingArea, float* nfd, float* md
 typedef void (*HCMFS_ANNEX11_1_Function)(int32_t* result, const char* station,
                                          int32_t stationLength, char* buffer, int32_t bufferSize,
                                          const char* dataPath, int32_t dataPathLength);
+
+/* Optional: the English text of a result code, written into `buffer` with a terminating zero
+ * (cut to bufferSize - 1 bytes); returns the length of the whole text. Libraries without it
+ * simply have no texts for their codes. */
+typedef int32_t (*HCMFS_ERROR_TEXT_Function)(int32_t code, char* buffer, int32_t bufferSize);
 
 #ifdef __cplusplus
 }

@@ -33,7 +33,9 @@ const QString kBorder = QStringLiteral("border");
 AppSettings::AppSettings(const QString& iniPath)
     : m_ini(std::make_unique<QSettings>(iniPath, QSettings::IniFormat)),
       m_machine(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::SystemScope,
-                                            QStringLiteral("HCM"))) {
+                                            QStringLiteral("HCM"))),
+      m_user(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                         QStringLiteral("HCM"))) {
     hcmSiteUrl = defaultHcmSiteUrl();
     updateServerUrl = defaultUpdateServerUrl();
 }
@@ -67,10 +69,21 @@ void AppSettings::read() {
     hcmSiteUrl = s.value(kHcmSiteUrl, defaultHcmSiteUrl()).toString();
     mapApiKey = s.value(kMapApiKey, QString()).toString();
 
-    QSettings& m = *m_machine;
-    topo = m.value(kTopo, QString()).toString();
-    morpho = m.value(kMorpho, QString()).toString();
-    border = m.value(kBorder, QString()).toString();
+    // the machine-wide value, unless the user has one of their own
+    auto terrain = [this](const QString& key) {
+        return (m_user->contains(key) ? *m_user : *m_machine).value(key, QString()).toString();
+    };
+    topo = terrain(kTopo);
+    morpho = terrain(kMorpho);
+    border = terrain(kBorder);
+}
+
+bool AppSettings::writeTerrain(QSettings& store) {
+    store.setValue(kTopo, topo);
+    store.setValue(kMorpho, morpho);
+    store.setValue(kBorder, border);
+    store.sync();
+    return store.status() == QSettings::NoError;
 }
 
 bool AppSettings::writeCFGfile() {
@@ -90,13 +103,24 @@ bool AppSettings::writeCFGfile() {
     s.setValue(kDistancePTXRX, distancePTXRX);
     s.sync();
 
-    QSettings& m = *m_machine;
-    m.setValue(kTopo, topo);
-    m.setValue(kMorpho, morpho);
-    m.setValue(kBorder, border);
-    m.sync();
-    // the machine-wide store may be out of the user's reach; say so instead of claiming success
-    return s.status() == QSettings::NoError && m.status() == QSettings::NoError;
+    // Ordinary users cannot write the machine-wide store: their folders go to their own store,
+    // without a word. Where the machine-wide store takes them, the user's own copies go, so
+    // that what was written is what is read back.
+    bool terrainWritten = false;
+    if (m_machine->isWritable() && writeTerrain(*m_machine)) {
+        terrainWritten = true;
+        if (m_user->contains(kTopo) || m_user->contains(kMorpho) || m_user->contains(kBorder)) {
+            for (const QString& key : {kTopo, kMorpho, kBorder})
+                m_user->remove(key);
+            m_user->sync();
+        }
+    } else {
+        // a store that failed may have kept the values in memory: read it again from disk
+        m_machine = std::make_unique<QSettings>(QSettings::IniFormat, QSettings::SystemScope,
+                                                QStringLiteral("HCM"));
+        terrainWritten = writeTerrain(*m_user);
+    }
+    return s.status() == QSettings::NoError && terrainWritten;
 }
 
 QSettings& AppSettings::ini() {
@@ -105,6 +129,10 @@ QSettings& AppSettings::ini() {
 
 QSettings& AppSettings::machine() {
     return *m_machine;
+}
+
+QSettings& AppSettings::user() {
+    return *m_user;
 }
 
 int AppSettings::firstInstallation() const {

@@ -11,20 +11,24 @@ class QSettings;
 
 class AppSettings {
 public:
-    // iniPath: the settings file; the machine-wide store is
-    // QSettings(IniFormat, SystemScope, "HCM"), which tests redirect with QSettings::setPath
+    // iniPath: the settings file. The terrain folders live in the machine-wide store
+    // QSettings(IniFormat, SystemScope, "HCM") and in the per-user store of the same name
+    // (UserScope), whose values win; tests redirect both with QSettings::setPath.
     explicit AppSettings(const QString& iniPath);
     ~AppSettings();
 
     // reads every key except state, main_geometry, first_installation, launch_downloader and
     // last_schema_download_date
     void read();
-    // writes the keys in their fixed order to both stores and flushes them; false when either
-    // store could not be written
+    // Writes the keys in their fixed order to "hcm.ini" and the terrain folders to the
+    // machine-wide store when it can be written, else (as for every ordinary user) to the
+    // per-user store; flushes both. False only when "hcm.ini" or neither terrain store could be
+    // written.
     bool writeCFGfile();
 
     QSettings& ini();     // "hcm.ini"
     QSettings& machine(); // the machine-wide store
+    QSettings& user();    // the per-user store of the terrain folders
 
     // values of "hcm.ini"
     QString hcmLibrary;
@@ -62,6 +66,10 @@ public:
     void setWindowState(const QByteArray& state, const QByteArray& geometry);
 
 private:
+    // the three terrain folders into one store, flushed; false when it could not be written
+    bool writeTerrain(QSettings& store);
+
     std::unique_ptr<QSettings> m_ini;
     std::unique_ptr<QSettings> m_machine;
+    std::unique_ptr<QSettings> m_user;
 };

@@ -10,6 +10,6 @@ QStringList FileChooser::openFileNames(QWidget* parent, const QString& title,
 }
 
 QString FileChooser::saveFileName(QWidget* parent, const QString& title, const QString& start,
-                                  const QString& filter) {
-    return QFileDialog::getSaveFileName(parent, title, start, filter);
+                                  const QString& filter, QString* selectedFilter) {
+    return QFileDialog::getSaveFileName(parent, title, start, filter, selectedFilter);
 }

@@ -15,7 +15,8 @@ public:
     // the chosen files, empty when the user cancels
     virtual QStringList openFileNames(QWidget* parent, const QString& title,
                                       const QString& directory, const QString& filter);
-    // the chosen file, empty when the user cancels
+    // the chosen file, empty when the user cancels; `selectedFilter`, when given, receives
+    // the filter the user chose
     virtual QString saveFileName(QWidget* parent, const QString& title, const QString& start,
-                                 const QString& filter);
+                                 const QString& filter, QString* selectedFilter = nullptr);
 };

@@ -8,6 +8,7 @@
 #include "cdlgopenfiles.h"
 #include "datapath.h"
 #include "elfversion.h"
+#include "filecheck.h"
 #include "filechooser.h"
 #include "filekind.h"
 #include "hcmeditmdi.h"
@@ -127,6 +128,7 @@ void hcmForm::connectActions() {
             m_setValue->exec();
     });
     connect(m_ui.actionOptions, &QAction::triggered, this, &hcmForm::showOptions);
+    connect(m_ui.actionExit, &QAction::triggered, this, &QWidget::close);
     connect(m_ui.actionAbout, &QAction::triggered, this, [this] {
         m_about->show();
         m_about->raise();
@@ -148,7 +150,7 @@ void hcmForm::connectActions() {
 
     connect(m_savePrm, &SavePrm::saveClicked, this, &hcmForm::saveDlgClicked);
     connect(m_setValue->okButton(), &QPushButton::clicked, this, &hcmForm::doActionSetValue);
-    connect(m_options->controls().okButton, &QPushButton::clicked, this, &hcmForm::applyOptions);
+    connect(m_options, &Options::applied, this, &hcmForm::applyOptions);
     connect(m_ui.act1to1, &QAction::triggered, this, &hcmForm::showDlg1to1);
     connect(m_ui.actLtoL, &QAction::triggered, this, &hcmForm::showDlgLtoL);
     connect(m_ui.actionTrigger_for_co_ordination, &QAction::triggered, this,
@@ -179,9 +181,14 @@ void hcmForm::openFromCommandLine(const QStringList& arguments) {
         m_pendingOpen.clear();
         for (int i = 1; i < arguments.size(); ++i) {
             const QString& arg = arguments.at(i);
-            if (arg == QLatin1String("--test"))
+            if (arg == QLatin1String("--test")) {
                 m_testMode = true;
-            if (QFileInfo(arg).isFile())
+                continue;
+            }
+            // a name that does not exist is said so when the files open; what looks like an
+            // option of the toolkit is left to it, and so is a folder
+            const QFileInfo file(arg);
+            if (file.isFile() || (!file.exists() && !arg.startsWith(QLatin1Char('-'))))
                 m_pendingOpen.append(arg);
         }
         if (!m_pendingOpen.isEmpty())
@@ -365,7 +372,33 @@ void hcmForm::doActionOpen() {
         openPath(path);
 }
 
+QMdiSubWindow* hcmForm::windowShowing(const QString& path) const {
+    for (QMdiSubWindow* window : m_ui.mdiArea->subWindowList()) {
+        QString shown;
+        if (hcmEditMDI* editor = fsEditorOf(window))
+            shown = editor->fileName();
+        else if (hcmReport* report = reportOf(window); report && !report->calculatedHere())
+            shown = report->reportFile();
+        if (!shown.isEmpty() && FileCheck::sameFile(shown, path))
+            return window;
+    }
+    return nullptr;
+}
+
 void hcmForm::openPath(const QString& path) {
+    const QFileInfo file(path);
+    if (!file.exists() || !file.isFile()) {
+        QMessageBox::warning(this, AppInfo::name(),
+                             file.exists() ? FileCheck::notRegularText(path)
+                                           : tr("File %1 does not exist.").arg(path),
+                             QMessageBox::Close);
+        return;
+    }
+    // a file that is open already is not opened twice: its window comes to the front
+    if (QMdiSubWindow* open = windowShowing(path)) {
+        m_ui.mdiArea->setActiveSubWindow(open);
+        return;
+    }
     switch (FileKind::ofPath(path)) {
     case FileKind::ReportFile:
         openReportFile(path);
@@ -425,20 +458,28 @@ void hcmForm::saveReportAs(QMdiSubWindow* window) {
         return;
     if (!report->readyToSave())
         return;
-    const QString path =
-        m_chooser->saveFileName(this, tr("Choose the Report File"), QDir::homePath(),
-                                tr("XML File (*.xml);;Tarnwell Calculation Report (*.twrpt)"));
+    const QString xmlFilter = tr("XML File (*.xml)");
+    QString filter;
+    QString path = m_chooser->saveFileName(
+        this, tr("Choose the Report File"), QDir::homePath(),
+        xmlFilter + QStringLiteral(";;") + tr("Tarnwell Calculation Report (*.twrpt)"), &filter);
     if (path.isEmpty())
         return;
+    // a name without a suffix takes the one of the chosen filter
+    if (QFileInfo(path).suffix().isEmpty())
+        path += filter == xmlFilter ? QStringLiteral(".xml") : QStringLiteral(".twrpt");
     if (path.toLower().endsWith(QLatin1String(".xml"))) {
         report->saveReportXml(path);
         return;
     }
     // the file there is replaced only once the copy is complete
-    if (report->copyReportTo(path))
+    QString reason;
+    if (report->copyReportTo(path, &reason))
         window->setWindowTitle(path);
     else
-        QMessageBox::warning(this, AppInfo::name(), tr("Could not save the Report file!"),
+        QMessageBox::warning(this, AppInfo::name(),
+                             tr("Could not save the Report file!") +
+                                 (reason.isEmpty() ? QString() : QLatin1Char('\n') + reason),
                              QMessageBox::Close);
 }
 
@@ -487,7 +528,10 @@ bool hcmForm::saveFsTo(hcmEditMDI* editor, const QString& path, bool includeHead
                        bool tableOrder) {
     if (!editor->saveToFile(path, includeHeader, tableOrder)) {
         // the old file is untouched and the document stays modified
-        QMessageBox::warning(this, tr("Saving error!"), tr("Could not save HCM file"));
+        const QString reason = editor->saveError();
+        QMessageBox::warning(this, tr("Saving error!"),
+                             tr("Could not save HCM file") +
+                                 (reason.isEmpty() ? QString() : QLatin1Char('\n') + reason));
         return false;
     }
     // the new name is taken only once the file is really there
@@ -534,15 +578,6 @@ void hcmForm::showOptions() {
     m_options->move(frameGeometry().center() - m_options->rect().center());
 }
 
-double hcmForm::thresholdFrom(const QString& text, double fallback, const QString& warning) {
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    if (ok && std::isfinite(value))
-        return value;
-    QMessageBox::warning(this, tr("Applying options"), warning, QMessageBox::Close);
-    return fallback;
-}
-
 void hcmForm::applyOptions() {
     AppSettings& s = *m_settings;
     const Options::Controls& c = m_options->controls();
@@ -553,12 +588,12 @@ void hcmForm::applyOptions() {
     s.border = c.pathBorder->text();
     s.checkForUpdateOnStartup = c.cbUpdate->isChecked();
 
-    s.frequencyTXRX =
-        thresholdFrom(c.leFrequency_TXRX->text(), 300, tr("Entered frequency is not a number!"));
-    s.distanceTXRX = thresholdFrom(c.leDistance_TXRX->text(), 1000,
-                                   tr("Entered distance TX->RX is not a number!"));
-    s.distancePTXRX = thresholdFrom(c.leDistance_PTXRX->text(), 2,
-                                    tr("Entered distance PTX->RX is not a number!"));
+    // the dialog has refused limits that are no numbers or negative; they stay as they were
+    if (Options::Limits limits; m_options->limits(limits)) {
+        s.frequencyTXRX = limits.frequency;
+        s.distanceTXRX = limits.distance;
+        s.distancePTXRX = limits.ptxDistance;
+    }
 
     s.checkOnEditing = c.cbEnableChecking->isChecked();
     s.checkCalcErrors = c.cbCheckCalcErrors->isChecked();
@@ -572,7 +607,7 @@ void hcmForm::applyOptions() {
     if (!writeCFGfile())
         QMessageBox::warning(this, tr("Applying options"),
                              tr("Could not write the settings:\n%1\n%2")
-                                 .arg(s.ini().fileName(), s.machine().fileName()),
+                                 .arg(s.ini().fileName(), s.user().fileName()),
                              QMessageBox::Close);
 }
 

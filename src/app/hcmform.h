@@ -125,6 +125,8 @@ private:
     void connectActions();
     void scheduleStartupTask();
     void openPath(const QString& path);
+    // the FS editor or opened report window that shows this file; null when none does
+    QMdiSubWindow* windowShowing(const QString& path) const;
     void showNotYetSupported(const QString& path, const QString& what);
     hcmEditMDI::SyntaxOptions syntaxOptions() const;
     hcmEditMDI* createFsEditor();
@@ -145,7 +147,6 @@ private:
     // asks about every modified document before the window closes; false when a document
     // the user wanted saved could not be saved
     bool askAboutModifiedDocuments();
-    double thresholdFrom(const QString& text, double fallback, const QString& warning);
 
     hcmFormUi m_ui;
     std::unique_ptr<AppSettings> m_settings;

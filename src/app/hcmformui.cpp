@@ -103,12 +103,11 @@ void hcmFormUi::setupUi(QMainWindow* window) {
     actionMobile_service = makeAction(window, "actionMobile_service", tr("Mobile service"));
     actionValidateXML = makeAction(window, "actionValidateXML", tr("MS: Validate XML"),
                                    ":/main/pics/new/32x32/dialog-accept.png");
+    actionExit = makeAction(window, "actionExit", tr("Exit"), nullptr, "Ctrl+Q");
+    actionExit->setMenuRole(QAction::QuitRole);
 
     // initial states
     actionNew->setEnabled(false); // "New FS" stays disabled; doActionNew() still works
-    actionSet_value->setVisible(false);
-    actionChech_file_syntax->setVisible(false);
-    actionComapre_with_auxilary_file->setVisible(false);
     actionFixed_service->setEnabled(false);
     actionMobile_service->setEnabled(false);
     // features whose windows and dialogs have not landed yet: MS editor, XML validation, MS
@@ -132,6 +131,8 @@ void hcmFormUi::setupUi(QMainWindow* window) {
     menuFile = menuBar->addMenu(tr("File"));
     menuFile->setObjectName(QStringLiteral("menuFile"));
     menuFile->addActions({actionNew, actionEdit_View_HCM_file, actionSave, actionSave_As});
+    menuFile->addSeparator();
+    menuFile->addAction(actionExit);
 
     menuEdit = menuBar->addMenu(tr("Edit"));
     menuEdit->setObjectName(QStringLiteral("menuEdit"));

@@ -62,4 +62,5 @@ public:
     QAction* actionFixed_service = nullptr;
     QAction* actionMobile_service = nullptr;
     QAction* actionValidateXML = nullptr;
+    QAction* actionExit = nullptr; // File/Exit: closes the main window (its close question)
 };

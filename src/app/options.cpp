@@ -14,11 +14,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <cmath>
 
 namespace {
 
@@ -80,7 +82,7 @@ Options::Options(QWidget* parent) : QDialog(parent) {
 
     connect(m_ui.menu, &QListWidget::currentRowChanged, m_ui.details,
             &QStackedWidget::setCurrentIndex);
-    connect(m_ui.okButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_ui.okButton, &QPushButton::clicked, this, &Options::tryAccept);
     connect(m_ui.cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_ui.pathLibrary, &QComboBox::textActivated, this, &Options::getVersion);
     connect(m_ui.pathLibraryMs, &QComboBox::textActivated, this, &Options::getVersionMs);
@@ -251,6 +253,56 @@ void Options::refreshLibraryLists() {
            dir.entryList({QStringLiteral("HCMMS*.so")}, filter, QDir::Unsorted));
     getVersion(m_ui.pathLibrary->currentText());
     getVersionMs(m_ui.pathLibraryMs->currentText());
+}
+
+bool Options::limits(Limits& out, QLineEdit** refused, QString* reason) const {
+    struct Field {
+        QLineEdit* edit;
+        double* value;
+        const char* notNumber;
+        const char* negative;
+    };
+    const Field fields[] = {
+        {m_ui.leFrequency_TXRX, &out.frequency, QT_TR_NOOP("Entered frequency is not a number!"),
+         QT_TR_NOOP("Entered frequency must not be negative!")},
+        {m_ui.leDistance_TXRX, &out.distance,
+         QT_TR_NOOP("Entered distance TX->RX is not a number!"),
+         QT_TR_NOOP("Entered distance TX->RX must not be negative!")},
+        {m_ui.leDistance_PTXRX, &out.ptxDistance,
+         QT_TR_NOOP("Entered distance PTX->RX is not a number!"),
+         QT_TR_NOOP("Entered distance PTX->RX must not be negative!")},
+    };
+    for (const Field& f : fields) {
+        bool ok = false;
+        *f.value = f.edit->text().toDouble(&ok);
+        const char* problem = !ok || !std::isfinite(*f.value) ? f.notNumber
+                              : *f.value < 0                  ? f.negative
+                                                              : nullptr;
+        if (problem) {
+            if (refused)
+                *refused = f.edit;
+            if (reason)
+                *reason = tr(problem);
+            return false;
+        }
+    }
+    return true;
+}
+
+void Options::tryAccept() {
+    Limits values;
+    QLineEdit* refused = nullptr;
+    QString reason;
+    if (!limits(values, &refused, &reason)) {
+        // nothing is taken over: the dialog stays open on the refused value
+        QMessageBox::warning(this, tr("Applying options"), reason, QMessageBox::Close);
+        m_ui.menu->setCurrentRow(1);
+        refused->setFocus();
+        refused->selectAll();
+        return;
+    }
+    accept();
+    emit applied();
 }
 
 void Options::pickFolder(QLineEdit* field, const QString& title) {

@@ -48,7 +48,18 @@ public:
         QPushButton* cancelButton = nullptr;
     };
 
+    // the three pre-condition limits of the calculation page
+    struct Limits {
+        double frequency = 300; // MHz
+        double distance = 1000; // km, TX-RX
+        double ptxDistance = 2; // km, PTX-RX
+    };
+
     explicit Options(QWidget* parent = nullptr);
+
+    // The limits as typed: false for the first one that is not a number or is negative, with
+    // its field and the warning text that names it.
+    bool limits(Limits& out, QLineEdit** refused = nullptr, QString* reason = nullptr) const;
 
     const Controls& controls() const { return m_ui; }
 
@@ -63,7 +74,14 @@ public:
     // empty box takes the first file found.
     void refreshLibraryLists();
 
+signals:
+    // OK was pressed with values that can be taken over; the dialog has closed
+    void applied();
+
 public slots:
+    // OK: a limit that is not a number or is negative is named in a warning and the dialog
+    // stays open with nothing taken over; otherwise it closes and emits applied()
+    void tryAccept();
     void setOptions(bool checkOnEditing, bool calcErrors, bool formatErrors,
                     bool checkValueWarnings, bool checkCharacterWarnings, bool checkOnLoading);
     void getVersion(const QString& dll);

@@ -6,15 +6,16 @@
 #include "datareport.h"
 #include "elfversion.h"
 
+#include "atomicfile.h"
+#include "filecheck.h"
+#include "tempfiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QTemporaryFile>
 #include <cmath>
-#include <cstdio>
 #include <ostream>
-#include <sys/stat.h>
 
 namespace {
 
@@ -62,7 +63,8 @@ int CalcCommand::run(const std::vector<std::string>& args, std::ostream& out, st
         return usageError(err, "wrong number of files");
     if (!parsed.has("out") || parsed.value("out").empty())
         return usageError(err, "--out REPORT is missing");
-    // the TD threshold and the limits of the pre-conditions
+    // the TD threshold and the limits of the pre-conditions; a limit below 0 would let no
+    // pair through and is refused
     double limits[] = {0, 300, 1000, 2};
     const char* const names[] = {"td", "freq", "dist", "pdist"};
     for (int i = 0; i < 4; ++i) {
@@ -72,6 +74,8 @@ int CalcCommand::run(const std::vector<std::string>& args, std::ostream& out, st
             return usageError(err, std::string("--") + names[i] + " applies to ltol only");
         if (!number(parsed.value(names[i]), limits[i]))
             return usageError(err, std::string("--") + names[i] + " needs a number");
+        if (i > 0 && limits[i] < 0)
+            return usageError(err, std::string("--") + names[i] + " must not be negative");
     }
 
     const QString library =
@@ -82,31 +86,42 @@ int CalcCommand::run(const std::vector<std::string>& args, std::ostream& out, st
     const QString first = fromArg(parsed.operands[1]);
     const QString second = listToList ? fromArg(parsed.operands[2]) : QString();
 
-    // the run writes into a temporary file beside the report
-    QTemporaryFile working(QFileInfo(outPath).absolutePath() + QStringLiteral("/.") +
-                           QFileInfo(outPath).fileName() + QStringLiteral(".XXXXXX"));
-    if (!working.open()) {
-        err << "tarnwell-cli calc: " << toLocal(CALC::errorText(CALC::ReportOpenError)) << " ("
-            << toLocal(outPath) << ")\n";
+    // the report must not replace one of the inputs, nor a device or a FIFO
+    for (const QString& input : {first, second}) {
+        if (!input.isEmpty() && FileCheck::sameFile(input, outPath)) {
+            err << "tarnwell-cli calc: "
+                << toLocal(FileCheck::sameAsInputText(fromArg(parsed.value("out")))) << "\n";
+            return 2;
+        }
+    }
+    // an input that is no regular file (a FIFO would hang the run) is not read at all
+    const std::pair<QString, int> inputs[] = {{first, CALC::TestingFileError},
+                                              {second, CALC::ReferenceFileError}};
+    for (const auto& [input, code] : inputs) {
+        const QString problem = input.isEmpty() ? QString() : FileCheck::readProblem(input);
+        if (!problem.isEmpty()) {
+            err << "tarnwell-cli calc: " << toLocal(CALC::errorText(code)) << "\n"
+                << toLocal(problem) << "\n";
+            return 1;
+        }
+    }
+
+    // the run writes into a temporary file beside the report, which replaces the report only
+    // when the run succeeded
+    AtomicFile report(outPath);
+    if (!report.open()) {
+        err << "tarnwell-cli calc: " << toLocal(CALC::errorText(CALC::ReportOpenError)) << "\n"
+            << toLocal(report.errorString()) << "\n";
         return 1;
     }
-    working.close();
-    // the report gets the permissions of a newly created file, not those of a temporary one
-    if (QFileInfo::exists(outPath)) {
-        working.setPermissions(QFile::permissions(outPath));
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        const int mode = 0666 & ~int(mask);
-        working.setPermissions(QFileDevice::Permissions(
-            ((mode & 0400) ? QFileDevice::ReadOwner | QFileDevice::ReadUser : 0) |
-            ((mode & 0200) ? QFileDevice::WriteOwner | QFileDevice::WriteUser : 0) |
-            ((mode & 0040) ? QFileDevice::ReadGroup : 0) |
-            ((mode & 0020) ? QFileDevice::WriteGroup : 0) |
-            ((mode & 0004) ? QFileDevice::ReadOther : 0) |
-            ((mode & 0002) ? QFileDevice::WriteOther : 0)));
-    }
-    const QString workingPath = working.fileName();
+    report.closeDevice();
+    const QString workingPath = report.temporaryPath();
+    // SQLite's journal beside it goes too when the command is stopped
+    const int journal = TempFiles::add(workingPath + QStringLiteral("-journal"));
+    struct JournalEntry {
+        int id;
+        ~JournalEntry() { TempFiles::remove(id); }
+    } journalEntry{journal};
 
     const QString dataPath = DataPath::forLibrary(ElfVersion::fileVersion(library), QString());
     CALC calc(dataPath, library);
@@ -141,17 +156,15 @@ int CalcCommand::run(const std::vector<std::string>& args, std::ostream& out, st
     }
     qint64 rows = -1;
     {
-        dataReport report(workingPath);
-        if (report.loadResults() || report.loadTrigger())
-            rows = report.rowCount();
+        dataReport written(workingPath);
+        if (written.loadResults() || written.loadTrigger())
+            rows = written.rowCount();
     }
-    // rename() replaces the old report in one step
-    if (std::rename(QFile::encodeName(workingPath).constData(),
-                    QFile::encodeName(outPath).constData()) != 0) {
-        err << "tarnwell-cli calc: cannot write " << toLocal(outPath) << "\n";
+    // the complete report replaces the old one in one step
+    if (!report.commit()) {
+        err << "tarnwell-cli calc: " << toLocal(report.errorString()) << "\n";
         return 1;
     }
-    working.setAutoRemove(false);
     out << "HCM Library version: " << toLocal(calc.libraryVersion()) << "\n";
     out << "Rows stored: " << rows << "\n";
     return 0;

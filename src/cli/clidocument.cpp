@@ -1,9 +1,18 @@
 #include "clidocument.h"
 
+#include "filecheck.h"
+
+#include <QFile>
 #include <algorithm>
 #include <ostream>
 
 bool CliDocument::load(const std::string& path, std::ostream& err) {
+    // what is not a regular file is not read at all, and every refusal says why
+    const QString problem = FileCheck::readProblem(QFile::decodeName(path.c_str()));
+    if (!problem.isEmpty()) {
+        err << "tarnwell-cli: " << problem.toLocal8Bit().constData() << "\n";
+        return false;
+    }
     if (!m_document.load(path)) {
         err << "tarnwell-cli: cannot start reading " << path << "\n";
         return false;

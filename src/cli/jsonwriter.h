@@ -6,7 +6,8 @@
 
 // The small part of JSON the commands print.
 namespace JsonWriter {
-// A quoted JSON string; valid UTF-8 passes through, any other byte is taken as Latin-1.
+// A quoted JSON string, always valid UTF-8: every byte is taken as the Latin-1 character it
+// stands for (file names and record texts are 8-bit text).
 std::string quote(std::string_view text);
 std::string intArray(const std::vector<int>& values);
 } // namespace JsonWriter

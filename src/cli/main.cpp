@@ -5,11 +5,14 @@
 #include "processsetup.h"
 #include "reportcommand.h"
 #include "rewritecommand.h"
+#include "tempfiles.h"
 
 #include <QCoreApplication>
 #include <clocale>
+#include <csignal>
 #include <iostream>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -27,10 +30,26 @@ const char* const kUsage =
     "  report export REPORT OUT.xml              export a report file as XML\n"
     "  report show REPORT                        print the rows of a report file\n";
 
+// Ctrl+C or a polite kill: the temporary files of the command go, and the exit status is the
+// shell's for a signal (130 for SIGINT, 143 for SIGTERM).
+void stopOnSignal(int signal) {
+    TempFiles::removeAll();
+    ::_exit(128 + signal);
+}
+
+void installSignalHandlers() {
+    struct sigaction action {};
+    action.sa_handler = stopOnSignal;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : {SIGINT, SIGTERM})
+        ::sigaction(signal, &action, nullptr);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     ProcessSetup::tuneAllocator();
+    installSignalHandlers();
     std::ios::sync_with_stdio(false);
     if (argc < 2) {
         std::cerr << kUsage;

@@ -1,9 +1,9 @@
 #include "rewritecommand.h"
 
+#include "atomicfile.h"
 #include "clidocument.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <ostream>
 
 namespace {
@@ -27,13 +27,11 @@ int RewriteCommand::run(const std::vector<std::string>& args, std::ostream&, std
 
     std::string text;
     doc.appendFileText(text, doc.hasHeader() && !parsed.has("no-header"));
-    QSaveFile save(QFile::decodeName(outPath.c_str()));
-    const bool written = save.open(QIODevice::WriteOnly) &&
-                         save.write(text.data(), qint64(text.size())) == qint64(text.size()) &&
-                         save.commit();
+    AtomicFile save(QFile::decodeName(outPath.c_str()));
+    const bool written =
+        save.open() && save.write(text.data(), qint64(text.size())) && save.commit();
     if (!written) {
-        err << "tarnwell-cli rewrite: cannot write " << outPath << ": "
-            << save.errorString().toLocal8Bit().constData() << "\n";
+        err << "tarnwell-cli rewrite: " << save.errorString().toLocal8Bit().constData() << "\n";
         return 2;
     }
     // the output holds what the loader could read; a faulty line may have lost fields

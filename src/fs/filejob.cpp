@@ -1,6 +1,7 @@
 #include "filejob.h"
 
 #include "hcmdocument.h"
+#include "linesplitter.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -98,14 +99,6 @@ bool FileJob::readFile(std::string& text) {
     return ok;
 }
 
-std::string_view FileJob::lineSeparator(std::string_view text) {
-    if (text.find("\r\n") != std::string_view::npos)
-        return "\r\n";
-    if (text.find('\r') != std::string_view::npos)
-        return "\r";
-    return "\n";
-}
-
 bool FileJob::isHeaderLine(std::string_view line) {
     if (line.empty())
         return true;
@@ -116,8 +109,9 @@ bool FileJob::isHeaderLine(std::string_view line) {
 bool FileJob::parseText(std::string_view text, HCMDocument& target, std::vector<LoadError>& errors,
                         bool& hasHeader, const std::function<bool(size_t)>& afterLine) {
     hasHeader = false;
-    const std::string_view sep = lineSeparator(text);
-    target.reserveRecords(size_t(std::count(text.begin(), text.end(), sep[0])) + 1);
+    const size_t lineEnds = size_t(std::max(std::count(text.begin(), text.end(), '\n'),
+                                            std::count(text.begin(), text.end(), '\r')));
+    target.reserveRecords(lineEnds + 1);
 
     auto addRecord = [&](std::string_view line, int index) {
         auto record = std::make_unique<HCMRecord>(target.syntaxFlags());
@@ -127,29 +121,26 @@ bool FileJob::parseText(std::string_view text, HCMDocument& target, std::vector<
         target.appendRecord(std::move(record));
     };
 
-    size_t pos = 0;
-    int index = 0;
-    for (size_t found; (found = text.find(sep, pos)) != std::string_view::npos; ++index) {
-        std::string_view line = text.substr(pos, found - pos);
+    LineSplitter lines(text);
+    std::string_view line;
+    bool terminated = false;
+    for (int index = 0; lines.next(line, terminated); ++index) {
+        if (!terminated) {
+            // the last line has no line end: a record (never the header), when there is one
+            if (!line.empty())
+                addRecord(line, index);
+            break;
+        }
         if (index == 0 && isHeaderLine(line)) {
             hasHeader = true;
-            // "\n\r" line ends leave the "\n" on the header line
-            if (!line.empty() && line.back() == '\n')
-                line.remove_suffix(1);
             if (const int code = target.header().parseLine(line))
                 errors.push_back({index, code});
         } else {
             addRecord(line, index);
         }
-        // the next line starts one character after the separator's first character; for
-        // "\r\n" the "\n" is trimmed away by the record parser
-        pos = found + 1;
-        if (!afterLine(pos))
+        if (!afterLine(lines.offset()))
             return false;
     }
-    const std::string_view rest = text.substr(pos);
-    if (!rest.empty() && rest != "\n")
-        addRecord(rest, index);
     return true;
 }
 

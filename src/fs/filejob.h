@@ -44,14 +44,13 @@ public:
     bool isWorkerThread() const { return std::this_thread::get_id() == m_thread.get_id(); }
     int kind() const { return m_kind; }
 
-    // The parsing half of a load: splits the text into lines and fills the document. The
+    // The parsing half of a load: splits the text into lines (each ending at its own line end,
+    // see LineSplitter) and fills the document. The
     // callback runs after every line with the offset of the next line and returns false to
     // stop. Returns false when stopped.
     static bool parseText(std::string_view text, HCMDocument& target,
                           std::vector<LoadError>& errors, bool& hasHeader,
                           const std::function<bool(size_t offset)>& afterLine);
-    // "\r\n" when the text holds one anywhere, else "\r" when it holds one, else "\n"
-    static std::string_view lineSeparator(std::string_view text);
     // only a line that does not start with T, R or P (either case) is a header
     static bool isHeaderLine(std::string_view line);
 

@@ -97,7 +97,34 @@ void appendPattern(std::string& out, const RadiationPattern& p) {
 
 } // namespace
 
-HCMRecord::HCMRecord(SyntaxFlags* flags) : m_antenna(flags), m_flags(flags) {}
+HCMRecord::HCMRecord(SyntaxFlags* flags) : m_flags(flags) {}
+
+HCMRecord::HCMRecord(const HCMRecord& other)
+    : m_data(other.m_data ? std::make_unique<Texts>(*other.m_data) : nullptr),
+      m_entryType(other.m_entryType), m_frequencyUnit(other.m_frequencyUnit),
+      m_polarization(other.m_polarization), m_flags(other.m_flags) {}
+
+HCMRecord& HCMRecord::operator=(const HCMRecord& other) {
+    if (this != &other)
+        *this = HCMRecord(other);
+    return *this;
+}
+
+HCMRecord::~HCMRecord() = default;
+
+HCMRecord::Texts& HCMRecord::data() {
+    if (!m_data)
+        m_data = std::make_unique<Texts>(m_flags);
+    return *m_data;
+}
+
+const HCMAntenna& HCMRecord::antenna() const {
+    if (m_data)
+        return m_data->antenna;
+    thread_local HCMAntenna empty;
+    empty.setSyntaxFlags(m_flags);
+    return empty;
+}
 
 const char* HCMRecord::fieldCode(Field f) {
     return kFields[f].code;
@@ -107,18 +134,23 @@ const char* HCMRecord::fieldLabel(Field f) {
 }
 
 const std::string& HCMRecord::text(Field f) const {
+    static const std::string none;
+    if (!m_data)
+        return none;
     if (f >= OwnFieldCount)
-        return m_antenna.text(HCMAntenna::Text(f - OwnFieldCount));
-    return m_text[f];
+        return m_data->antenna.text(HCMAntenna::Text(f - OwnFieldCount));
+    return m_data->text[f];
 }
 
 void HCMRecord::setText(Field f, std::string_view v) {
     if (f >= OwnFieldCount) {
-        m_antenna.setText(HCMAntenna::Text(f - OwnFieldCount), v);
+        if (!v.empty() || m_data)
+            data().antenna.setText(HCMAntenna::Text(f - OwnFieldCount), v);
         return;
     }
     v = SyntaxCheck::trim(v);
-    m_text[f].assign(v);
+    if (!v.empty() || m_data)
+        data().text[f].assign(v);
     switch (f) {
     case F0A: {
         const std::string u = SyntaxCheck::toUpper(v);
@@ -146,33 +178,45 @@ void HCMRecord::setText(Field f, std::string_view v) {
 
 void HCMRecord::set4C(std::string_view v) {
     v = SyntaxCheck::trim(v);
+    if (v.empty() && !m_data)
+        return;
+    std::string* texts = data().text;
     if (v.size() <= 8) {
-        m_text[FLongitude].assign(v);
+        texts[FLongitude].assign(v);
         return;
     }
-    m_text[FLongitude].assign(v.substr(0, 8));
-    m_text[FLatitude].assign(v.substr(8));
+    texts[FLongitude].assign(v.substr(0, 8));
+    texts[FLatitude].assign(v.substr(8));
 }
 
 double HCMRecord::frequencyGHz() const {
+    double ghz = -1;
+    return frequencyGHz(ghz) ? ghz : -1;
+}
+
+bool HCMRecord::frequencyGHz(double& ghz) const {
     double f = 0;
-    if (!SyntaxCheck::readReal(m_text[F1A], &f) || !std::isfinite(f))
-        return -1;
+    if (!SyntaxCheck::readReal(text(F1A), &f) || !std::isfinite(f))
+        return false;
     switch (m_frequencyUnit) {
     case KHz:
-        return f / 1000000.0;
+        ghz = f / 1000000.0;
+        return true;
     case MHz:
-        return f / 1000.0;
+        ghz = f / 1000.0;
+        return true;
     case GHz:
-        return f;
+        ghz = f;
+        return true;
     default:
-        return -1;
+        return false;
     }
 }
 
 void HCMRecord::setSyntaxFlags(SyntaxFlags* flags) {
     m_flags = flags;
-    m_antenna.setSyntaxFlags(flags);
+    if (m_data)
+        m_data->antenna.setSyntaxFlags(flags);
 }
 
 int HCMRecord::tooShortCode() const {
@@ -236,7 +280,7 @@ int HCMRecord::parsePatterns(std::string_view line, size_t pos) {
     std::string_view value, attenuation;
     size_t count = 0;
 
-    RadiationPattern& co = m_antenna.coPolar();
+    RadiationPattern& co = antenna().coPolar();
     if (!next(value))
         return tooShortCode();
     co.setCode(value);
@@ -251,7 +295,7 @@ int HCMRecord::parsePatterns(std::string_view line, size_t pos) {
         co.appendPoint(value, attenuation);
     }
 
-    RadiationPattern& cr = m_antenna.crossPolar();
+    RadiationPattern& cr = antenna().crossPolar();
     if (!next(value))
         return tooShortCode();
     cr.setCode(value);
@@ -283,8 +327,8 @@ void HCMRecord::appendLine(std::string& out) const {
     }
     // The reader trims the end of the line. A pattern section is written when either pattern
     // has points, and also when 9X1 ends in a blank, so that the blank is not the line's end.
-    const RadiationPattern& co = m_antenna.coPolar();
-    const RadiationPattern& cr = m_antenna.crossPolar();
+    const RadiationPattern& co = antenna().coPolar();
+    const RadiationPattern& cr = antenna().crossPolar();
     const auto endsInBlank = [&out] {
         return SyntaxCheck::trim(std::string_view(out).substr(out.size() - 1)).empty();
     };

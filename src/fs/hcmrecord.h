@@ -3,6 +3,7 @@
 #include "hcmantenna.h"
 #include "syntaxflags.h"
 
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -73,6 +74,12 @@ public:
     enum PolarizationValue { Vertical = 0, Horizontal = 1, UnknownPolarization = 2 };
 
     explicit HCMRecord(SyntaxFlags* flags = nullptr);
+    // deep copies: texts, antenna and pattern points
+    HCMRecord(const HCMRecord& other);
+    HCMRecord& operator=(const HCMRecord& other);
+    HCMRecord(HCMRecord&&) noexcept = default;
+    HCMRecord& operator=(HCMRecord&&) noexcept = default;
+    ~HCMRecord();
 
     // the field code ("0A", "4C", "7GF1", "9X1") and the editor's label
     static const char* fieldCode(Field f);
@@ -177,13 +184,16 @@ public:
     }
     // 1A in GHz, -1 when the unit is unknown or 1A is not a number
     double frequencyGHz() const;
+    // 1A in GHz by its unit 1A1; false when 1A is not a number or the unit is unknown
+    bool frequencyGHz(double& ghz) const;
 
     HCMAntenna& antenna() {
-        return m_antenna;
+        return data().antenna;
     }
-    const HCMAntenna& antenna() const {
-        return m_antenna;
-    }
+    // A record that holds no text yet (a blank line) has no antenna of its own: it shows an
+    // empty one of this thread, bound to the record's options. Read it at once; the next
+    // such record of the thread shows the same object.
+    const HCMAntenna& antenna() const;
 
     void setSyntaxFlags(SyntaxFlags* flags);
     SyntaxFlags* syntaxFlags() const {
@@ -213,10 +223,18 @@ private:
     int checkMaskAttenuation(int i) const;
     bool anyOtherMaskText(Field self) const;
 
-    std::string m_text[OwnFieldCount];
+    // The texts and the antenna, made when the first text or pattern is set: a blank line of
+    // a file costs a few bytes, not the two kilobytes of fifty empty texts.
+    struct Texts {
+        explicit Texts(SyntaxFlags* flags) : antenna(flags) {}
+        std::string text[OwnFieldCount];
+        HCMAntenna antenna;
+    };
+    Texts& data();
+
+    std::unique_ptr<Texts> m_data;
     int m_entryType = UnknownEntry;
     int m_frequencyUnit = UnknownUnit;
     int m_polarization = UnknownPolarization;
-    HCMAntenna m_antenna;
     SyntaxFlags* m_flags;
 };

@@ -74,7 +74,7 @@ bool HCMRecord::skipped() const {
 }
 
 int HCMRecord::checkFrequency() const {
-    const std::string& t = m_text[F1A];
+    const std::string& t = text(F1A);
     if (t.empty())
         return isPlanned() ? 0 : 24;
     if (!real(t))
@@ -94,14 +94,14 @@ int HCMRecord::checkFrequency() const {
 
 bool HCMRecord::anyOtherMaskText(Field self) const {
     for (int f = F7GF1; f <= F7GA6; ++f)
-        if (f != self && !m_text[f].empty())
+        if (f != self && !text(Field(f)).empty())
             return true;
     return false;
 }
 
 int HCMRecord::checkMaskFrequency(int i) const {
     const Field self = maskFrequency(i);
-    const std::string& t = m_text[self];
+    const std::string& t = text(self);
     if (t.empty())
         return anyOtherMaskText(self) ? kMaskFreqMissing[i - 1] : 0;
     double v = 0;
@@ -110,17 +110,17 @@ int HCMRecord::checkMaskFrequency(int i) const {
     if (has(m_flags, SyntaxOption::NumberFormat) && !checkNumberFormat(t, 5, 5, false))
         return 1040 + i;
     double previous = 0;
-    if (i >= 2 && real(m_text[maskFrequency(i - 1)], &previous) && v < previous)
+    if (i >= 2 && real(text(maskFrequency(i - 1)), &previous) && v < previous)
         return kMaskFreqOrder[i - 1];
     return 0;
 }
 
 int HCMRecord::checkMaskAttenuation(int i) const {
     const Field self = maskAttenuation(i);
-    const std::string& t = m_text[self];
+    const std::string& t = text(self);
     if (t.empty()) {
         if (i == 6)
-            return m_text[F7GF6].empty() ? 0 : 96;
+            return text(F7GF6).empty() ? 0 : 96;
         return anyOtherMaskText(self) ? kMaskAttMissing[i - 1] : 0;
     }
     double v = 0;
@@ -131,7 +131,7 @@ int HCMRecord::checkMaskAttenuation(int i) const {
     if (v < 40) {
         bool last = true;
         for (int j = i + 1; j <= 6; ++j)
-            last = last && m_text[maskAttenuation(j)].empty();
+            last = last && text(maskAttenuation(j)).empty();
         if (last)
             return 99;
     }
@@ -178,8 +178,8 @@ int checkCoordinate(std::string_view t, const CoordinateForm& form, bool chars) 
 
 int HCMRecord::checkField(Field f) const {
     if (f >= OwnFieldCount)
-        return m_antenna.checkText(HCMAntenna::Text(f - OwnFieldCount));
-    const std::string& t = m_text[f];
+        return antenna().checkText(HCMAntenna::Text(f - OwnFieldCount));
+    const std::string& t = text(f);
     const bool format = has(m_flags, SyntaxOption::NumberFormat);
     const bool values = has(m_flags, SyntaxOption::ValueWarnings);
     const bool chars = has(m_flags, SyntaxOption::CharWarnings);
@@ -406,10 +406,10 @@ void HCMRecord::checkRecord(std::vector<int>& codes) const {
         if (const int c = checkField(Field(f)))
             codes.push_back(c);
     }
-    m_antenna.checkCoPolar(codes);
-    m_antenna.checkCrossPolar(codes);
-    m_antenna.coPolar().checkPoints(codes);
-    m_antenna.crossPolar().checkPoints(codes);
+    antenna().checkCoPolar(codes);
+    antenna().checkCrossPolar(codes);
+    antenna().coPolar().checkPoints(codes);
+    antenna().crossPolar().checkPoints(codes);
 }
 
 std::vector<int> HCMRecord::checkRecord() const {

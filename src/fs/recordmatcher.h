@@ -7,10 +7,11 @@
 class HCMDocument;
 
 // Pairs the stations of an auxiliary file with the own stations that carry the same
-// co-ordination reference (13X), compared as stored text, exactly and case-sensitively (an
-// empty reference matches an empty one). The pairs come in the order of two nested loops:
-// every auxiliary record in order, against every own record in the given order. The own
-// references are indexed once, so matching two large files is not quadratic.
+// co-ordination reference (13X) and the same type of entry (0A), both compared as stored text,
+// exactly and case-sensitively (an empty text matches an empty one). The TX and the RX of one
+// hop share their reference; the type keeps a TX from being paired with an RX. The pairs come in
+// the order of two nested loops: every auxiliary record in order, against every own record in the
+// given order. The own references are indexed once, so matching two large files is not quadratic.
 class RecordMatcher {
 public:
     struct Pair {
@@ -20,11 +21,21 @@ public:
         bool operator!=(const Pair& o) const { return !(*this == o); }
     };
 
-    // Indexes the references of the own records, given as (record number, reference) in the
-    // order the pairs should list them. The texts must outlive the matcher.
-    void setOwn(const std::vector<std::pair<int, std::string_view>>& own);
-    // The pairs of the auxiliary records, given as (record number, reference) in order.
-    std::vector<Pair> match(const std::vector<std::pair<int, std::string_view>>& auxiliary) const;
+    // what two records must share to be paired: the reference and the type of entry
+    struct Key {
+        std::string_view reference;
+        std::string_view type;
+        bool operator<(const Key& o) const {
+            return reference < o.reference || (reference == o.reference && type < o.type);
+        }
+        bool operator==(const Key& o) const { return reference == o.reference && type == o.type; }
+    };
+
+    // Indexes the keys of the own records, given as (record number, key) in the order the
+    // pairs should list them. The texts must outlive the matcher.
+    void setOwn(const std::vector<std::pair<int, Key>>& own);
+    // The pairs of the auxiliary records, given as (record number, key) in order.
+    std::vector<Pair> match(const std::vector<std::pair<int, Key>>& auxiliary) const;
 
     // The own records are those numbered in ownNumbers (in that order), the auxiliary ones all
     // records of the auxiliary document in record order.
@@ -34,8 +45,8 @@ public:
 
 private:
     struct Entry {
-        std::string_view reference;
+        Key key;
         int number;
     };
-    std::vector<Entry> m_sorted; // by reference, equal ones in the given order
+    std::vector<Entry> m_sorted; // by key, equal ones in the given order
 };

@@ -2,8 +2,10 @@
 
 #include "calcthread.h"
 #include "elfversion.h"
+#include "linesplitter.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 CALC::CALC(const QString& dataPath, const QString& libraryPath, QObject* parent)
     : QObject(parent), m_dataPath(dataPath) {
@@ -27,16 +29,20 @@ bool CALC::loadLibrary(const QString& path) {
         m_library.unload();
     m_hcmfsV2 = nullptr;
     m_hcmfsAnnex = nullptr;
+    m_errorText = nullptr;
     m_version.clear();
     m_library.setFileName(path);
     if (!path.isEmpty() && m_library.load()) {
         m_hcmfsV2 = reinterpret_cast<HCMFS_V2_Function>(m_library.resolve("HCMFS_V2"));
         m_hcmfsAnnex =
             reinterpret_cast<HCMFS_ANNEX11_1_Function>(m_library.resolve("HCMFS_ANNEX11_1"));
+        m_errorText =
+            reinterpret_cast<HCMFS_ERROR_TEXT_Function>(m_library.resolve("HCMFS_ERROR_TEXT"));
     }
     if (!m_hcmfsV2 || !m_hcmfsAnnex) {
         m_hcmfsV2 = nullptr;
         m_hcmfsAnnex = nullptr;
+        m_errorText = nullptr;
         if (m_library.isLoaded())
             m_library.unload();
         m_errorCode.store(LibraryError);
@@ -47,7 +53,7 @@ bool CALC::loadLibrary(const QString& path) {
     return true;
 }
 
-QString CALC::errorText(int code) {
+QString CALC::errorText(int code, const QString& reason) {
     switch (code) {
     case TestingFileError:
         return tr("Could not read HCM testing data file!");
@@ -61,17 +67,29 @@ QString CALC::errorText(int code) {
         return tr("Could not open the report file for writing!");
     case ReportCreateError:
         return tr("Could not create report file!");
+    case ReportWriteError:
+        return tr("Could not write the report file:\n") + reason;
     default:
         return QString();
     }
 }
 
+QString CALC::libraryErrorText(int code) const {
+    if (!m_errorText)
+        return QString();
+    char buffer[256] = {};
+    m_errorText(code, buffer, int32_t(sizeof buffer));
+    buffer[sizeof buffer - 1] = '\0';
+    return QString::fromLatin1(buffer);
+}
+
 QString CALC::errorMessage() const {
-    return errorText(errorCode());
+    return errorText(errorCode(), m_writeError);
 }
 
 bool CALC::readLines(const QString& path, QStringList& lines) {
-    if (path.isEmpty())
+    // a FIFO would block the run for ever and a device never end: only regular files are read
+    if (path.isEmpty() || !QFileInfo(path).isFile())
         return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -79,14 +97,15 @@ bool CALC::readLines(const QString& path, QStringList& lines) {
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         return false;
-    // every byte one character, so that the library gets the lines exactly as in the file
-    const QString text = QString::fromLatin1(bytes);
-    if (text.contains(QLatin1String("\r\n")))
-        lines = text.split(QStringLiteral("\r\n"));
-    else if (text.contains(QLatin1Char('\r')))
-        lines = text.split(QLatin1Char('\r'));
-    else
-        lines = text.split(QLatin1Char('\n'));
+    // every byte one character, so that the library gets the lines exactly as in the file;
+    // the part after the last line end is a line too, even when it is empty
+    QStringList read;
+    LineSplitter splitter(std::string_view(bytes.constData(), size_t(bytes.size())));
+    std::string_view line;
+    bool terminated = false;
+    while (splitter.next(line, terminated))
+        read.append(QString::fromLatin1(line.data(), qsizetype(line.size())));
+    lines.swap(read);
     return true;
 }
 
@@ -125,6 +144,7 @@ calcThread* CALC::startWorker(int calcMode, const QStringList* first, const QStr
                               const QString& reportFile, double tdThreshold, double frequencyLimit,
                               double distanceLimit, double ptxDistanceLimit) {
     releaseFinishedWorkers();
+    m_writeError.clear();
     calcThread::Params p;
     p.calcMode = calcMode;
     p.testing = first;
@@ -137,6 +157,7 @@ calcThread* CALC::startWorker(int calcMode, const QStringList* first, const QStr
     p.dataPath = m_dataPath;
     p.cancel = &m_cancel;
     p.errorCode = &m_errorCode;
+    p.writeError = &m_writeError;
     p.frequencyLimit = frequencyLimit;
     p.distanceLimit = distanceLimit;
     p.ptxDistanceLimit = ptxDistanceLimit;

@@ -30,7 +30,8 @@ public:
         LinkNotFound = 3,
         LibraryError = 4,
         ReportOpenError = 5,
-        ReportCreateError = 6
+        ReportCreateError = 6,
+        ReportWriteError = 7 // a row or a commit could not be written (disk full, ...)
     };
 
     // Loads the library at once; on failure errorCode() is 4.
@@ -45,12 +46,18 @@ public:
     // the library's file version, "a.b.c.d"; empty when it has none or is not loaded
     QString libraryVersion() const { return m_version; }
     QString dataPath() const { return m_dataPath; }
+    // The library's own text of one of its result codes; empty when the library gives no
+    // texts (the entry point "HCMFS_ERROR_TEXT" is optional) or is not loaded.
+    QString libraryErrorText(int code) const;
 
     int calcMode() const { return m_calcMode; }
     int errorCode() const { return m_errorCode.load(); }
     // the text of the current error code; empty when there is none
     QString errorMessage() const;
-    static QString errorText(int code);
+    // the text of a code; code 7 takes the database's reason after its fixed text
+    static QString errorText(int code, const QString& reason = QString());
+    // true when the last run was stopped by cancelCalculations()
+    bool wasCancelled() const { return m_cancel.load(); }
 
     // The runs. Each returns false and changes nothing while a worker of this controller is
     // still running; otherwise it starts the worker and returns true (errors of the files are
@@ -80,9 +87,10 @@ public:
     // the worker of the last run of any kind; null before one
     const calcThread* lastWorker() const { return m_last; }
 
-    // Reads a whole file as Latin-1 text and splits it at "\r\n" when that occurs anywhere,
-    // else at "\r" when that occurs, else at "\n", keeping empty parts. False (and `lines`
-    // unchanged) for an empty path or a file that cannot be opened or read.
+    // Reads a whole file as Latin-1 text and splits it into lines, each ending at its own line
+    // end ("\r\n", "\n\r", "\n" or "\r"), keeping empty lines and the (possibly empty) part
+    // after the last line end. False (and `lines` unchanged) for an empty path or a file that
+    // is not a regular file or cannot be opened or read.
     static bool readLines(const QString& path, QStringList& lines);
 
 public slots:
@@ -110,10 +118,12 @@ private:
     QLibrary m_library;
     HCMFS_V2_Function m_hcmfsV2 = nullptr;
     HCMFS_ANNEX11_1_Function m_hcmfsAnnex = nullptr;
+    HCMFS_ERROR_TEXT_Function m_errorText = nullptr;
     QString m_version;
 
     std::atomic<bool> m_cancel{false};
     std::atomic<int> m_errorCode{0};
+    QString m_writeError; // written by the worker, read after it has ended
     int m_calcMode = 0;
 
     QStringList m_testing;

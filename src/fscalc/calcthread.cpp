@@ -1,6 +1,7 @@
 #include "calcthread.h"
 
 #include "datareport.h"
+#include "filejob.h"
 
 #include <QFile>
 #include <algorithm>
@@ -21,6 +22,12 @@ constexpr quint64 kRowsPerCommit = 20000;
 
 // the result buffer of the co-ordination trigger
 constexpr int kCountriesSize = 200;
+
+// the header detection of the loader: only a line that starts with T, R or P is a station
+bool isHeaderLine(const QString& line) {
+    const QByteArray bytes = line.left(1).toLatin1();
+    return FileJob::isHeaderLine(std::string_view(bytes.constData(), size_t(bytes.size())));
+}
 
 } // namespace
 
@@ -98,7 +105,10 @@ void calcThread::runListToList() {
         setError(6);
         return;
     }
-    report.setVersion(m_params.libraryVersion);
+    if (!report.setVersion(m_params.libraryVersion)) {
+        writeFailed(report);
+        return;
+    }
     // the file is this run's own and incomplete until the run ends: no commit on the way
     // waits for the disk
     report.setSyncCommits(false);
@@ -147,9 +157,8 @@ void calcThread::runListToList() {
         endLine();
     }
 
-    const Clock::time_point start = Clock::now();
-    report.commit();
-    m_stats.storeNs += nanosecondsSince(start);
+    if (!m_writeFailed)
+        commit(report);
     m_report = nullptr;
     emit calcProgressChanged(100, 100);
     report.close();
@@ -261,8 +270,9 @@ bool calcThread::passes(const CalcStation& tx, const CalcStation* ptx,
     // 1. the frequencies of the interfering TX and the victim RX
     if (!(std::fabs(tx.frequency - rx.frequency) < m_params.frequencyLimit))
         return false;
-    // 2. a repeater's PTX near the victim (or no position or frequency to tell)
-    if (ptx && ptx->hasCoordinates() && rx.hasCoordinates() && !(ptx->frequency < 0) &&
+    // 2. a repeater's PTX near the victim (or no position to tell). A passive repeater has no
+    // frequency of its own, so the PTX's frequency plays no part.
+    if (ptx && ptx->hasCoordinates() && rx.hasCoordinates() &&
         !(distanceKm(*ptx, rx) < m_params.ptxDistanceLimit))
         return false;
     // 3. the interfering TX near the victim (or no position or frequency to tell)
@@ -339,17 +349,22 @@ void calcThread::storeErrorRow(const At& at, bool ptxMissing) {
 }
 
 void calcThread::store(const ResultRowUtf8& row) {
-    if (!m_report)
+    if (!m_report || m_writeFailed)
         return;
     const Clock::time_point start = Clock::now();
-    if (m_report->insertResult(row))
-        ++m_stats.rows;
+    const bool stored = m_report->insertResult(row);
+    m_stats.storeNs += nanosecondsSince(start);
+    if (!stored) {
+        writeFailed(*m_report);
+        return;
+    }
+    ++m_stats.rows;
     if (++m_rowsSinceCommit >= kRowsPerCommit && m_report->inTransaction()) {
-        m_report->commit();
+        if (!commit(*m_report))
+            return;
         m_report->beginTransaction();
         m_rowsSinceCommit = 0;
     }
-    m_stats.storeNs += nanosecondsSince(start);
 }
 
 void calcThread::callLibrary(const QByteArray& s1, const QByteArray& s2, const QByteArray& s3,
@@ -383,15 +398,33 @@ void calcThread::endLine() {
     advance(m_lineEnd - m_counter);
 }
 
+void calcThread::writeFailed(const dataReport& report) {
+    if (m_writeFailed)
+        return;
+    m_writeFailed = true;
+    if (m_params.writeError)
+        *m_params.writeError = report.lastError();
+    setError(7);
+}
+
+bool calcThread::commit(dataReport& report) {
+    const Clock::time_point start = Clock::now();
+    const bool ok = !report.inTransaction() || report.commit();
+    m_stats.storeNs += nanosecondsSince(start);
+    if (!ok)
+        writeFailed(report);
+    return ok;
+}
+
 // ---- single entry, detailed calculation ----------------------------------------------------
 
 namespace {
 
-// the positions of the first four non-empty lines; -1 where there are fewer
-std::array<int, 4> firstFourStations(const QStringList& lines) {
+// the positions of the first four non-empty lines from `first` on; -1 where there are fewer
+std::array<int, 4> firstFourStations(const QStringList& lines, int first = 0) {
     std::array<int, 4> at{-1, -1, -1, -1};
     std::size_t found = 0;
-    for (int i = 0; i < lines.size() && found < at.size(); ++i)
+    for (int i = first; i < lines.size() && found < at.size(); ++i)
         if (!lines.at(i).isEmpty())
             at[found++] = i;
     return at;
@@ -409,9 +442,15 @@ void calcThread::runSingle() {
         setError(6);
         return;
     }
-    report.setVersion(m_params.libraryVersion);
+    if (!report.setVersion(m_params.libraryVersion)) {
+        writeFailed(report);
+        return;
+    }
     m_testing.read(*m_params.testing, 1);
-    const std::array<int, 4> at = firstFourStations(*m_params.testing);
+    // a header line is no station: it is found as the loader and the trigger find it
+    const QStringList& lines = *m_params.testing;
+    const int first = !lines.isEmpty() && isHeaderLine(lines.at(0)) ? 1 : 0;
+    const std::array<int, 4> at = firstFourStations(lines, first);
     QByteArray texts[4];
     for (std::size_t k = 0; k < at.size(); ++k)
         if (at[k] >= 0)
@@ -454,6 +493,8 @@ void calcThread::runSingle() {
         const Clock::time_point start = Clock::now();
         if (report.insertResult(row))
             ++m_stats.rows;
+        else
+            writeFailed(report);
         m_stats.storeNs += nanosecondsSince(start);
     }
     emit calcProgressChanged(100, 100);
@@ -488,18 +529,16 @@ void calcThread::runTrigger() {
         setError(6);
         return;
     }
-    report.setVersion(m_params.libraryVersion);
+    if (!report.setVersion(m_params.libraryVersion)) {
+        writeFailed(report);
+        return;
+    }
     report.beginTransaction();
 
     const QStringList& lines = *m_params.testing;
     const int count = int(lines.size());
-    int first = 0;
-    if (count > 0) {
-        // a first line that starts with none of T, R, P is a header
-        const QChar c = lines.at(0).isEmpty() ? QChar() : lines.at(0).at(0).toUpper();
-        if (c != QLatin1Char('T') && c != QLatin1Char('R') && c != QLatin1Char('P'))
-            first = 1;
-    }
+    // a first line that starts with none of T, R, P is a header
+    const int first = count > 0 && isHeaderLine(lines.at(0)) ? 1 : 0;
     emit calcProgressChanged(0, 100);
     int lastValue = 0;
     quint64 rowsSinceCommit = 0;
@@ -526,14 +565,20 @@ void calcThread::runTrigger() {
         const CalcStation station = CalcStation::fromLine(line);
 
         start = Clock::now();
-        if (report.insertTrigger(station.name, station.reference, countries, result))
-            ++m_stats.rows;
+        const bool stored =
+            report.insertTrigger(station.name, station.reference, countries, result);
+        m_stats.storeNs += nanosecondsSince(start);
+        if (!stored) {
+            writeFailed(report);
+            break;
+        }
+        ++m_stats.rows;
         if (++rowsSinceCommit >= kRowsPerCommit) {
-            report.commit();
+            if (!commit(report))
+                break;
             report.beginTransaction();
             rowsSinceCommit = 0;
         }
-        m_stats.storeNs += nanosecondsSince(start);
 
         const int value = int(100.0 * i / count);
         if (value != lastValue) {
@@ -541,7 +586,8 @@ void calcThread::runTrigger() {
             lastValue = value;
         }
     }
-    report.commit();
+    if (!m_writeFailed)
+        commit(report);
     emit calcProgressChanged(100, 100);
     report.close();
 }

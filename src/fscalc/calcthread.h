@@ -19,7 +19,8 @@ class dataReport;
 // Progress goes out as (value, max) with integer values 0-100; a list-to-list, single-entry or
 // trigger run ends with (100, 100). The cancel flag is tested at every loop step: once it is
 // set no further library call is made, the rows stored so far are committed and the run ends
-// as usual.
+// as usual. A row or a commit that cannot be written ends the run with error code 7; the rows
+// committed before stay in the report.
 class calcThread : public QThread {
     Q_OBJECT
 
@@ -36,6 +37,9 @@ public:
         QString dataPath;
         const std::atomic<bool>* cancel = nullptr;
         std::atomic<int>* errorCode = nullptr;
+        // the database's text when writing the report failed (with error code 7); read by
+        // the owner once the worker has ended
+        QString* writeError = nullptr;
         double frequencyLimit = 300; // MHz, |f(TX) - f(RX)| below it
         double distanceLimit = 1000; // km, TX to RX
         double ptxDistanceLimit = 2; // km, PTX to RX of a repeater chain
@@ -105,7 +109,12 @@ private:
         }
     };
 
-    bool cancelled() const { return m_params.cancel && m_params.cancel->load(); }
+    // the run stops when the user cancels it or its report cannot be written
+    bool cancelled() const { return m_writeFailed || (m_params.cancel && m_params.cancel->load()); }
+    // a failed write of the report: error code 7 with the database's text; the run stops
+    void writeFailed(const dataReport& report);
+    // commits the rows of a run; false (after writeFailed) when that fails
+    bool commit(dataReport& report);
     void setError(int code) {
         if (m_params.errorCode)
             m_params.errorCode->store(code);
@@ -151,5 +160,6 @@ private:
     double m_lastEmitted = 0; // the counter at the last progress report
 
     Statistics m_stats;
+    bool m_writeFailed = false;
     std::atomic<bool> m_done{false};
 };

@@ -1,9 +1,11 @@
 #include "datareport.h"
 
+#include "atomicfile.h"
+
 #include <QAtomicInteger>
 #include <QDateTime>
+#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -60,16 +62,26 @@ QString uniqueConnectionName() {
            QLatin1Char('#') + QString::number(serial.fetchAndAddRelaxed(1) + 1);
 }
 
-// Characters XML 1.0 does not allow (control characters of 8-bit station texts) become
-// U+FFFD, so that the document stays readable.
-QString xmlText(const QString& text) {
-    QString out = text;
-    for (QChar& c : out) {
+// An element with one text. Characters XML 1.0 does not allow (control characters of 8-bit
+// station texts) become U+FFFD, so that the document stays readable; a CR is written as the
+// reference "&#13;", since a reader turns a plain CR into a line feed.
+void writeXmlText(QXmlStreamWriter& xml, const QString& element, const QString& text) {
+    xml.writeStartElement(element);
+    QString run;
+    for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if ((u < 0x20 && u != 0x9 && u != 0xA && u != 0xD) || u == 0xFFFE || u == 0xFFFF)
-            c = QChar(0xFFFD);
+        if (u == 0xD) {
+            xml.writeCharacters(run);
+            run.clear();
+            xml.writeEntityReference(QStringLiteral("#13"));
+        } else if ((u < 0x20 && u != 0x9 && u != 0xA) || u == 0xFFFE || u == 0xFFFF) {
+            run += QChar(0xFFFD);
+        } else {
+            run += c;
+        }
     }
-    return out;
+    xml.writeCharacters(run);
+    xml.writeEndElement();
 }
 
 struct XmlField {
@@ -186,11 +198,14 @@ bool dataReport::setVersion(const QString& version) {
     if (!q.prepare(QStringLiteral("UPDATE version SET ver=?")))
         return false;
     q.addBindValue(sqlText(version));
-    return q.exec();
+    if (q.exec())
+        return true;
+    m_lastError = q.lastError().databaseText();
+    return false;
 }
 
 QString dataReport::version() {
-    if (!open())
+    if (!open() || !hasTable(QStringLiteral("version"), {QStringLiteral("ver")}))
         return QString();
     QSqlQuery q(database());
     if (!q.exec(QStringLiteral("SELECT * FROM version")) || !q.next())
@@ -300,13 +315,25 @@ bool dataReport::prepareInsert() {
     return true;
 }
 
-bool dataReport::insertResult(const ResultRow& row) {
+template <class Row> bool dataReport::insertAnyRow(const Row& row) {
     // the statement exists only while the database is open
-    return prepareInsert() && insertRow(m_insertStatement, row);
+    if (!prepareInsert()) {
+        m_lastError = database().lastError().databaseText();
+        return false;
+    }
+    if (insertRow(m_insertStatement, row))
+        return true;
+    sqlite3* db = sqliteHandle(database());
+    m_lastError = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString();
+    return false;
+}
+
+bool dataReport::insertResult(const ResultRow& row) {
+    return insertAnyRow(row);
 }
 
 bool dataReport::insertResult(const ResultRowUtf8& row) {
-    return prepareInsert() && insertRow(m_insertStatement, row);
+    return insertAnyRow(row);
 }
 
 bool dataReport::insertTrigger(const QString& name, const QString& reference,
@@ -326,6 +353,8 @@ bool dataReport::insertTrigger(const QString& name, const QString& reference,
     q.bindValue(2, sqlText(countries));
     q.bindValue(3, resultCode);
     const bool ok = q.exec();
+    if (!ok)
+        m_lastError = q.lastError().databaseText();
     q.finish();
     return ok;
 }
@@ -341,7 +370,13 @@ bool dataReport::commit() {
     if (!m_inTransaction)
         return false;
     m_inTransaction = false;
-    return database().commit();
+    QSqlDatabase db = database();
+    if (db.commit())
+        return true;
+    m_lastError = db.lastError().databaseText();
+    // a commit that failed leaves the transaction open: give it up, the earlier commits stay
+    db.rollback();
+    return false;
 }
 
 bool dataReport::setSyncCommits(bool on) {
@@ -365,6 +400,38 @@ QStringList dataReport::resultsHeaders() {
             tr("Total att., dB")};
 }
 
+QStringList dataReport::resultsColumns() {
+    return {"TxIndex",
+            "TxFileNo",
+            "PRxIndex",
+            "PTxIndex",
+            "PxFileNo",
+            "RxIndex",
+            "RxFileNo",
+            "TxName",
+            "PRxName",
+            "PTxName",
+            "RxName",
+            "Td",
+            "Error",
+            "TxCountry",
+            "PxCountry",
+            "RxCountry",
+            "TxReference",
+            "PRxReference",
+            "PTxReference",
+            "RxReference",
+            "Interference_Level",
+            "Overlapping_Area",
+            "Nfd",
+            "Md",
+            "A_Total"};
+}
+
+QStringList dataReport::triggerColumns() {
+    return {"Name", "Reference", "Countries", "Error"};
+}
+
 QStringList dataReport::triggerHeaders() {
     return {tr("Station Name"), tr("Reference"), tr("Countries to coordinate with"), tr("Error")};
 }
@@ -381,6 +448,22 @@ QString dataReport::tableName() const {
     return QString();
 }
 
+bool dataReport::hasTable(const QString& name, const QStringList& columns) {
+    QSqlQuery q(database());
+    // a view (a recursive one never ends) or a table of another shape is no report
+    if (!q.prepare(QStringLiteral("SELECT type FROM sqlite_master WHERE name = ? COLLATE NOCASE")))
+        return false;
+    q.addBindValue(name);
+    if (!q.exec() || !q.next() || q.value(0).toString() != QLatin1String("table") || q.next())
+        return false;
+    QStringList found;
+    if (!q.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(name)))
+        return false;
+    while (q.next())
+        found << q.value(1).toString();
+    return found == columns;
+}
+
 bool dataReport::load(Kind kind) {
     // a report that is not there is not created by looking at it
     if (!database().isOpen() && !QFileInfo(m_file).isFile())
@@ -389,6 +472,12 @@ bool dataReport::load(Kind kind) {
         return false;
     QSqlQueryModel* m = model();
     const bool results = kind == Kind::Results;
+    if (!hasTable(results ? QStringLiteral("results") : QStringLiteral("trigger"),
+                  results ? resultsColumns() : triggerColumns())) {
+        m->clear();
+        m_kind = Kind::None;
+        return false;
+    }
     m->setQuery(results ? QStringLiteral("SELECT * FROM results")
                         : QStringLiteral("SELECT * FROM trigger"),
                 database());
@@ -435,24 +524,31 @@ bool dataReport::forEachRow(const std::function<bool(const QSqlRecord&)>& visit)
 }
 
 bool dataReport::exportXml(const QString& path, const ExportProgress& progress) {
-    if (m_kind == Kind::None && !loadResults() && !loadTrigger())
+    m_lastError.clear();
+    if (m_kind == Kind::None && !loadResults() && !loadTrigger()) {
+        m_lastError = tr("%1 is not a Tarnwell report").arg(m_file);
         return false;
+    }
     // a results report is one with the column Td
     const bool results = model()->record().indexOf(QStringLiteral("Td")) >= 0;
     const XmlField* fields = results ? kResultFields : kTriggerFields;
     const int fieldCount = results ? int(std::size(kResultFields)) : int(std::size(kTriggerFields));
 
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    AtomicFile file(path);
+    if (!file.open()) {
+        m_lastError = file.errorString();
         return false;
+    }
+    QFile* device = file.device();
     // the document type on a line of its own, then a line per element, indented by 1
-    file.write("<!DOCTYPE Calculation_Report>");
-    QXmlStreamWriter xml(&file);
+    device->write("<!DOCTYPE Calculation_Report>");
+    QXmlStreamWriter xml(device);
     xml.setAutoFormatting(true);
     xml.setAutoFormattingIndent(1);
     xml.writeStartElement(QStringLiteral("Data"));
     QVector<int> columns;
     qint64 written = 0;
+    bool stopped = false;
     const bool read = forEachRow([&](const QSqlRecord& row) {
         if (columns.isEmpty()) {
             for (int i = 0; i < fieldCount; ++i)
@@ -465,20 +561,36 @@ bool dataReport::exportXml(const QString& path, const ExportProgress& progress) 
         }
         xml.writeStartElement(QStringLiteral("DataRec"));
         for (int i = 0; i < fieldCount; ++i)
-            xml.writeTextElement(QLatin1String(fields[i].element),
-                                 columns.at(i) < 0 ? QString()
-                                                   : xmlText(row.value(columns.at(i)).toString()));
+            writeXmlText(xml, QLatin1String(fields[i].element),
+                         columns.at(i) < 0 ? QString() : row.value(columns.at(i)).toString());
         xml.writeEndElement();
         ++written;
-        return !progress || (written & 1023) != 0 || progress(written);
+        // the first failed write ends the export with its reason
+        if (xml.hasError())
+            return false;
+        if (progress && (written & 1023) == 0 && !progress(written)) {
+            stopped = true;
+            return false;
+        }
+        return true;
     });
     xml.writeEndElement();
-    file.write("\n");
-    if (!read || xml.hasError()) {
-        file.cancelWriting();
+    device->write("\n");
+    if (xml.hasError() || device->error() != QFileDevice::NoError) {
+        file.setError(device->errorString());
+        m_lastError = file.errorString();
         return false;
     }
-    return file.commit();
+    if (!read) {
+        if (!stopped)
+            m_lastError = tr("cannot read the rows of %1").arg(m_file);
+        return false;
+    }
+    if (!file.commit()) {
+        m_lastError = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 double dataReport::cutToHundredths(double value) {

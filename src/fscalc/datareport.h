@@ -56,6 +56,9 @@ public:
     bool insertTrigger(const QString& name, const QString& reference, const QString& countries,
                        int resultCode);
 
+    // the database's own text for the last failed write (insert, version, commit)
+    QString lastError() const { return m_lastError; }
+
     // A run writes its rows inside a transaction and commits at its end (and now and then
     // on the way, so that the journal stays small); without one every row is its own commit.
     bool beginTransaction();
@@ -69,7 +72,8 @@ public:
     bool setSyncCommits(bool on);
 
     // Fill the display model from `results` (resp. `trigger`) with the header texts; false when
-    // the file does not exist, does not open or has no such table.
+    // the file does not exist, does not open or has no such table with the report's columns
+    // (a view or a table of another shape is not a Tarnwell report).
     bool loadResults();
     bool loadTrigger();
     Kind kind() const { return m_kind; }
@@ -89,7 +93,8 @@ public:
     // Writes the loaded report (loading it first when nothing is loaded) as XML, through a
     // temporary file that replaces `path` only when complete. False when the report cannot be
     // loaded, the file cannot be written or `progress` stopped the export (`path` is then as
-    // it was).
+    // it was); lastError() then says why (empty when stopped). The first failed write ends the
+    // export.
     bool exportXml(const QString& path, const ExportProgress& progress = {});
 
     // A real of a result row as its SQL text: cut toward zero to whole hundredths, written in
@@ -105,15 +110,21 @@ public:
     // the header texts of loadResults and loadTrigger
     static QStringList resultsHeaders();
     static QStringList triggerHeaders();
+    // the columns a report's table must have, in order: anything else is not a report
+    static QStringList resultsColumns();
+    static QStringList triggerColumns();
 
 private:
     QSqlDatabase database() const;
     bool exec(const QString& sql);
     bool createSchema(const char* tableSql);
     bool load(Kind kind);
+    // true when `name` is a table (not a view) with exactly these columns
+    bool hasTable(const QString& name, const QStringList& columns);
     QString tableName() const;
     void clearStatements();
     bool prepareInsert();
+    template <class Row> bool insertAnyRow(const Row& row);
 
     QString m_file;
     QString m_connection;
@@ -122,4 +133,5 @@ private:
     std::unique_ptr<QSqlQueryModel> m_model;
     Kind m_kind = Kind::None;
     bool m_inTransaction = false;
+    QString m_lastError;
 };

@@ -1,8 +1,10 @@
 #include "hcmreport.h"
 
+#include "atomicfile.h"
 #include "calc.h"
 #include "cdlgdetreport.h"
 #include "datareport.h"
+#include "filecheck.h"
 #include "reportsortmodel.h"
 
 #include <QCursor>
@@ -18,7 +20,6 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QTableView>
@@ -70,8 +71,11 @@ hcmReport::hcmReport(const QString& dataPath, const QString& libraryPath, const 
     m_progress->setValue(0);
     m_cancel = new QPushButton(tr("Cancel"));
     m_cancel->setObjectName(QStringLiteral("buttonCancel"));
+    m_rows = new QLabel;
+    m_rows->setObjectName(QStringLiteral("rowCount"));
 
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(m_rows);
     bottom->addWidget(m_status);
     bottom->addWidget(m_progress, 1);
     bottom->addWidget(m_cancel);
@@ -83,6 +87,8 @@ hcmReport::hcmReport(const QString& dataPath, const QString& libraryPath, const 
 
     m_sortModel = new ReportSortModel(this);
     m_calc = std::make_unique<CALC>(dataPath, libraryPath);
+    m_sortModel->setErrorTexts(
+        [calc = m_calc.get()](int code) { return calc->libraryErrorText(code); });
 
     connect(m_table, &QTableView::doubleClicked, this, &hcmReport::doJob);
     connect(m_cancel, &QPushButton::clicked, m_calc.get(), &CALC::cancelCalculations);
@@ -189,6 +195,12 @@ void hcmReport::showModel(bool results) {
         applyResultsLayout();
     else
         applyTriggerLayout();
+    m_rows->setText(tr("Rows: %1").arg(m_store->rowCount()));
+}
+
+void hcmReport::setColumnWidth(int column, int width) {
+    m_table->setColumnWidth(column,
+                            std::max(width, m_table->horizontalHeader()->sectionSizeHint(column)));
 }
 
 void hcmReport::applyResultsLayout() {
@@ -198,13 +210,16 @@ void hcmReport::applyResultsLayout() {
         {7, 200}, {8, 50},   {9, 50},   {10, 200}, {11, 40}, {12, 40}, {13, 70}, {14, 70},
         {15, 70}, {16, 150}, {19, 150}, {20, 60},  {21, 70}, {22, 60}, {23, 60}, {24, 80}};
     for (const auto& [column, width] : widths)
-        m_table->setColumnWidth(column, width);
+        setColumnWidth(column, width);
+    // the two columns of default width keep it, unless their titles need more
+    for (const int column : {17, 18})
+        setColumnWidth(column, m_table->columnWidth(column));
 }
 
 void hcmReport::applyTriggerLayout() {
     const int widths[] = {200, 150, 150, 50};
     for (int column = 0; column < 4; ++column)
-        m_table->setColumnWidth(column, widths[column]);
+        setColumnWidth(column, widths[column]);
 }
 
 void hcmReport::openReport(const QString& path) {
@@ -227,9 +242,12 @@ void hcmReport::openReport(const QString& path) {
 
 void hcmReport::progressLoadReport(int calcMode) {
     const double elapsed = double(m_start.msecsTo(QDateTime::currentDateTime())) / 1000.0;
+    const QString seconds = QString::number(elapsed, 'g', 6);
 
     const QString message = m_calc->errorMessage();
-    if (!message.isEmpty()) {
+    // a report that could not be written completely still shows the rows it has
+    const bool writeFailed = m_calc->errorCode() == CALC::ReportWriteError;
+    if (!message.isEmpty() && !writeFailed) {
         m_info->setText(tr("Error occured:\n\n") + message);
         hideRunning();
         emit reportShown();
@@ -239,8 +257,22 @@ void hcmReport::progressLoadReport(int calcMode) {
     m_lastCalcMode = calcMode;
     m_status->setText(tr("Loading the report..."));
     m_progress->setValue(m_progress->maximum());
-    openStore(m_workingReport);
+    showRunReport(calcMode);
 
+    hideRunning();
+    emit reportShown();
+    if (writeFailed)
+        warn(this, kTitle, message);
+    else if (m_calc->wasCancelled())
+        inform(this, kTitle,
+               tr("Calculation cancelled after %1 seconds; the rows found so far are shown.")
+                   .arg(seconds));
+    else
+        inform(this, kTitle, tr("Calculations completed\nin %1 seconds.").arg(seconds));
+}
+
+void hcmReport::showRunReport(int calcMode) {
+    openStore(m_workingReport);
     if (calcMode == 0 || calcMode == 1) {
         if (m_store->loadResults()) {
             const QString version = m_store->version();
@@ -268,11 +300,6 @@ void hcmReport::progressLoadReport(int calcMode) {
             inform(this, kTitle, tr("Could not open the report file!"));
         }
     }
-
-    hideRunning();
-    emit reportShown();
-    inform(this, kTitle,
-           tr("Calculations completed\nin %1 seconds.").arg(QString::number(elapsed, 'g', 6)));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -340,7 +367,9 @@ bool hcmReport::saveReportXml(const QString& path) {
     if (saved)
         warn(this, tr("Saved"), tr("Report has been saved!"));
     else
-        warn(this, tr("Saving error"), tr("Could not save the report!"));
+        warn(this, tr("Saving error"),
+             tr("Could not save the report!") +
+                 (m_exportError.isEmpty() ? QString() : QLatin1Char('\n') + m_exportError));
     return saved;
 }
 
@@ -352,12 +381,18 @@ bool hcmReport::exportXmlInBackground(const QString& path, bool& cancelled) {
     std::atomic<bool> cancel{false};
     bool saved = false;
     const QString reportFile = m_reportFile;
+    QString error;
+    if (FileCheck::sameFile(path, reportFile)) {
+        m_exportError = FileCheck::sameAsInputText(path);
+        return false;
+    }
     std::unique_ptr<QThread> worker(QThread::create([&] {
         dataReport store(reportFile);
         saved = store.exportXml(path, [&](qint64 rows) {
             written.store(rows);
             return !cancel.load();
         });
+        error = store.lastError();
     }));
 
     QProgressDialog progress(tr("Saving the report..."), tr("Cancel"), 0, 100, this);
@@ -378,28 +413,36 @@ bool hcmReport::exportXmlInBackground(const QString& path, bool& cancelled) {
     loop.exec();
     worker->wait();
     cancelled = cancel.load();
+    m_exportError = error;
     return saved && !cancelled;
 }
 
-bool hcmReport::copyReportTo(const QString& path) const {
-    if (isBusy())
+bool hcmReport::copyReportTo(const QString& path, QString* error) const {
+    auto failed = [error](const QString& reason) {
+        if (error)
+            *error = reason;
         return false;
+    };
+    if (isBusy())
+        return failed(QString());
+    // the report shown is no file to write over itself
+    if (FileCheck::sameFile(path, m_reportFile))
+        return failed(FileCheck::sameAsInputText(path));
     QFile source(m_reportFile);
     if (!source.open(QIODevice::ReadOnly))
-        return false;
+        return failed(source.errorString());
     // the copy goes to a temporary file beside the target that replaces it only when complete
-    QSaveFile target(path);
-    if (!target.open(QIODevice::WriteOnly))
-        return false;
+    AtomicFile target(path);
+    if (!target.open())
+        return failed(target.errorString());
     QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     QByteArray chunk;
     bool ok = true;
     while (ok && !(chunk = source.read(1 << 20)).isEmpty())
-        ok = target.write(chunk) == chunk.size();
-    ok = ok && source.error() == QFileDevice::NoError;
-    if (!ok)
-        target.cancelWriting();
-    const bool committed = ok && target.commit();
+        ok = target.write(chunk);
+    if (ok && source.error() != QFileDevice::NoError)
+        target.setError(source.errorString());
+    const bool committed = target.commit();
     QGuiApplication::restoreOverrideCursor();
-    return committed;
+    return committed || failed(target.errorString());
 }

@@ -48,8 +48,8 @@ public:
     // exports the report as XML and says how that went in a message box
     bool saveReportXml(const QString& path);
     // copies the report's database file to `path` (an existing file there is replaced only
-    // once the copy is complete); false when it could not be written
-    bool copyReportTo(const QString& path) const;
+    // once the copy is complete); false when it could not be written, with the reason
+    bool copyReportTo(const QString& path, QString* error = nullptr) const;
 
     // the report file shown: the working file of a run, or the file opened
     QString reportFile() const { return m_reportFile; }
@@ -70,6 +70,8 @@ public:
     QPushButton* buttonCancel() const { return m_cancel; }
     QTableView* tableView() const { return m_table; }
     QLabel* status() const { return m_status; }
+    // "Rows: N" once a report is shown
+    QLabel* rowCountLabel() const { return m_rows; }
 
 public slots:
     void progressChange(int value);
@@ -93,6 +95,10 @@ private:
     void showModel(bool results);
     void applyResultsLayout();
     void applyTriggerLayout();
+    // a column width, widened where its title would be cut
+    void setColumnWidth(int column, int width);
+    // the rows of the run's report (what was written, also after a failed write) in the table
+    void showRunReport(int calcMode);
     // the XML export on a worker thread with progress and Cancel; `cancelled` when the user
     // stopped it (`path` is then as it was)
     bool exportXmlInBackground(const QString& path, bool& cancelled);
@@ -100,6 +106,7 @@ private:
     QString m_workingReport;
     QString m_workingDetReport;
     QString m_reportFile;
+    QString m_exportError; // why the last XML export failed
     Limits m_limits;
     bool m_calculatedHere = false;
     bool m_opened = false; // showing a file opened from disk
@@ -116,4 +123,5 @@ private:
     QPushButton* m_cancel = nullptr;
     QTableView* m_table = nullptr;
     QLabel* m_status = nullptr;
+    QLabel* m_rows = nullptr;
 };

@@ -53,3 +53,15 @@ void ReportSortModel::sort(int column, Qt::SortOrder order) {
 QSqlRecord ReportSortModel::record(int row) const {
     return m_source ? m_source->record(row) : QSqlRecord();
 }
+
+QVariant ReportSortModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::ToolTipRole || !m_source || !m_errorTexts || !index.isValid() ||
+        m_source->record().fieldName(index.column()) != QLatin1String("Error"))
+        return QIdentityProxyModel::data(index, role);
+    bool ok = false;
+    const int code = QIdentityProxyModel::data(index, Qt::DisplayRole).toInt(&ok);
+    if (!ok || code == 0)
+        return QVariant();
+    const QString text = m_errorTexts(code);
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}

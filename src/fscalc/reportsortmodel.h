@@ -3,6 +3,7 @@
 #include <QIdentityProxyModel>
 #include <QSqlRecord>
 #include <QString>
+#include <functional>
 
 class QSqlQueryModel;
 
@@ -25,10 +26,16 @@ public:
     // the stored row shown in `row`
     QSqlRecord record(int row) const;
 
+    // The tool tip of a cell of the "Error" column: the text of its code, as the calculation
+    // library gives it (an empty text gives no tool tip).
+    void setErrorTexts(std::function<QString(int code)> texts) { m_errorTexts = std::move(texts); }
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+
 private:
     QSqlQueryModel* m_source = nullptr;
     QString m_connection;
     QString m_table;
     int m_column = -1;
     Qt::SortOrder m_order = Qt::AscendingOrder;
+    std::function<QString(int)> m_errorTexts;
 };

@@ -2,6 +2,8 @@
 // document's auxiliary document, matching, and the four actions of the comparison dialog.
 #include "hcmeditmdi.h"
 
+#include "atomicfile.h"
+#include "filecheck.h"
 #include "hcmfilecompare.h"
 #include "recordtablemodel.h"
 
@@ -12,7 +14,6 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QTableView>
 
@@ -44,6 +45,10 @@ HCMFileCompare* hcmEditMDI::compareDialog() {
         connect(m_compare, &HCMFileCompare::cancelRequested, this, &hcmEditMDI::cancelJob);
     }
     return m_compare;
+}
+
+QString hcmEditMDI::auxiliaryFile() const {
+    return m_compare ? m_compare->fileName() : QString();
 }
 
 bool hcmEditMDI::startComparison(const QString& auxiliaryPath) {
@@ -230,18 +235,23 @@ bool hcmEditMDI::compareWriteDifferences(HCMFileCompare& dialog) {
     if (path.isEmpty())
         return false;
 
-    auto failed = [&] {
+    // the file on disk is replaced only once the new one is complete
+    AtomicFile file(path);
+    auto failed = [&](const QString& reason) {
         QMessageBox box(QMessageBox::Warning, tr("Saving error"),
-                        tr("Could not write the file\n%1").arg(QDir::toNativeSeparators(path)),
+                        tr("Could not write the file\n%1").arg(QDir::toNativeSeparators(path)) +
+                            QLatin1Char('\n') + reason,
                         QMessageBox::NoButton, &dialog);
         box.addButton(tr("Close"), QMessageBox::AcceptRole);
         execBox(box);
         return false;
     };
-    // the file on disk is replaced only once the new one is complete
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return failed();
+    // neither file of the comparison may be replaced by its differences
+    for (const QString& input : {m_path, dialog.fileName()})
+        if (!input.isEmpty() && FileCheck::sameFile(path, input))
+            return failed(FileCheck::sameAsInputText(path));
+    if (!file.open())
+        return failed(file.errorString());
 
     const std::vector<HCMCompareDT::Result>& results = dialog.differences();
     showBusy(tr("Saving data..."), int(results.size()));
@@ -249,7 +259,7 @@ bool hcmEditMDI::compareWriteDifferences(HCMFileCompare& dialog) {
     std::string out;
     out.reserve(kWriteChunk + 4096);
     auto flush = [&] {
-        const bool written = file.write(out.data(), qint64(out.size())) == qint64(out.size());
+        const bool written = file.write(out.data(), qint64(out.size()));
         out.clear();
         return written;
     };
@@ -257,7 +267,7 @@ bool hcmEditMDI::compareWriteDifferences(HCMFileCompare& dialog) {
     for (size_t i = 0; ok && i < results.size(); ++i) {
         if (i % step == 0 && compareStepCancelled(i)) {
             // stopped: nothing is written, the old file stays as it was
-            file.cancelWriting();
+            file.cancel();
             hideBusy();
             return false;
         }
@@ -272,6 +282,6 @@ bool hcmEditMDI::compareWriteDifferences(HCMFileCompare& dialog) {
     ok = ok && flush() && file.commit();
     hideBusy();
     if (!ok)
-        return failed();
+        return failed(file.errorString());
     return true;
 }

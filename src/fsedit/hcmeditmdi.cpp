@@ -1,8 +1,10 @@
 #include "hcmeditmdi.h"
 
+#include "atomicfile.h"
 #include "detailform.h"
 #include "errorlistdlg.h"
 #include "fieldcolors.h"
+#include "filecheck.h"
 #include "recordtablemodel.h"
 #include "syntaxreport.h"
 
@@ -26,7 +28,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QTableView>
@@ -1268,11 +1269,20 @@ void hcmEditMDI::checkSyntax() {
 // Saving and closing
 
 bool hcmEditMDI::saveToFile(const QString& path, bool includeHeader, bool tableOrder) {
+    m_saveError.clear();
     if (path.isEmpty() || isBusy())
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // the file being compared stays as it was read
+    if (const QString auxiliary = auxiliaryFile();
+        !auxiliary.isEmpty() && FileCheck::sameFile(path, auxiliary)) {
+        m_saveError = FileCheck::sameAsInputText(path);
         return false;
+    }
+    AtomicFile file(path);
+    if (!file.open()) {
+        m_saveError = file.errorString();
+        return false;
+    }
 
     const std::vector<int> numbers =
         tableOrder ? m_model->rowRecords() : m_model->recordsInNumberOrder();
@@ -1287,7 +1297,7 @@ bool hcmEditMDI::saveToFile(const QString& path, bool includeHeader, bool tableO
         out += "\r\n";
     }
     auto flush = [&] {
-        const bool written = file.write(out.data(), qint64(out.size())) == qint64(out.size());
+        const bool written = file.write(out.data(), qint64(out.size()));
         out.clear();
         return written;
     };
@@ -1308,10 +1318,13 @@ bool hcmEditMDI::saveToFile(const QString& path, bool includeHeader, bool tableO
         if (out.size() >= kWriteChunk)
             ok = flush();
     }
-    if (ok)
+    if (ok) {
         ok = flush() && file.commit();
-    else
-        file.cancelWriting(); // the file on disk stays as it was
+        if (!ok)
+            m_saveError = file.errorString();
+    } else {
+        file.cancel(); // the file on disk stays as it was
+    }
     hideBusy();
     m_saving = false;
     if (ok)

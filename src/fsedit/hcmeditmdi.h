@@ -52,8 +52,13 @@ public:
     bool loadFile(const QString& path);
     // an empty document (no name, has-header on, nothing modified)
     void newFile();
-    // writes through a temporary file; false (and the old file untouched) on failure or Cancel
+    // Writes through a temporary file; false (and the old file untouched) on failure or Cancel.
+    // A path that is not a regular file, or that is the auxiliary file being compared, is
+    // refused before anything is written; saveError() says why (empty after Cancel).
     bool saveToFile(const QString& path, bool includeHeader, bool tableOrder);
+    QString saveError() const { return m_saveError; }
+    // the auxiliary file of the comparison; empty before one
+    QString auxiliaryFile() const;
     void applySyntaxOptions(const SyntaxOptions& options);
     const SyntaxOptions& syntaxOptions() const;
     // the syntax report of the whole file (the main window's "FS: Check File Syntax")
@@ -315,6 +320,7 @@ private:
     QAction* m_copyAction = nullptr; // "Copy selected data" of the table's context menu
 
     QString m_path;
+    QString m_saveError;
     bool m_hasHeader = true;
     bool m_loadedHasHeader = false; // written by the load job
     bool m_busyFilling = false;

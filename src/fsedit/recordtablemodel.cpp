@@ -3,6 +3,7 @@
 #include "hcmdocument.h"
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <utility>
 
@@ -211,6 +212,31 @@ void RecordTableModel::sort(int column, Qt::SortOrder order) {
         std::stable_sort(moved.begin(), moved.end(), [&](int a, int b) {
             const int x = m_rows[size_t(a)], y = m_rows[size_t(b)];
             return ascending ? x < y : y < x;
+        });
+    } else if (column == Frequency) {
+        // by the frequency in GHz whatever its unit; a value that is no number (or has no
+        // known unit) comes after the numbers in both directions, those by their text
+        struct Key {
+            bool number;
+            double ghz;
+            const std::string* text;
+        };
+        static const std::string empty;
+        std::vector<Key> keys(m_rows.size());
+        for (size_t r = 0; r < m_rows.size(); ++r) {
+            const HCMRecord* record = m_document ? m_document->record(m_rows[r]) : nullptr;
+            double ghz = 0;
+            const bool number = record && record->frequencyGHz(ghz);
+            keys[r] = {number, ghz, record ? &record->get1A() : &empty};
+        }
+        std::stable_sort(moved.begin(), moved.end(), [&](int a, int b) {
+            const Key& x = keys[size_t(a)];
+            const Key& y = keys[size_t(b)];
+            if (x.number != y.number)
+                return x.number;
+            if (x.number)
+                return ascending ? x.ghz < y.ghz : y.ghz < x.ghz;
+            return ascending ? *x.text < *y.text : *y.text < *x.text;
         });
     } else {
         const HCMRecord::Field field = kColumnField[column];

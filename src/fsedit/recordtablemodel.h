@@ -55,7 +55,8 @@ public:
                         int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
-    // stable; "No" numerically, the other columns as text
+    // stable; "No" numerically, "Frequency" by the frequency in GHz (unit-aware, values that
+    // are no number after the numbers), the other columns as text
     void sort(int column, Qt::SortOrder order = Qt::AscendingOrder) override;
 
     // the text of a cell, as shown

@@ -18,6 +18,7 @@ public:
 
     QList<QStringList> openAnswers;
     QStringList saveAnswers;
+    QStringList saveFilters; // the filter chosen with each save answer
     QList<Question> questions;
 
     QStringList openFileNames(QWidget*, const QString& title, const QString& directory,
@@ -26,8 +27,13 @@ public:
         return openAnswers.isEmpty() ? QStringList() : openAnswers.takeFirst();
     }
     QString saveFileName(QWidget*, const QString& title, const QString& start,
-                         const QString& filter) override {
+                         const QString& filter, QString* selectedFilter) override {
         questions.append({QStringLiteral("save"), title, start, filter});
+        // the filter chosen with the answer: the one scripted, else the first one offered
+        const QString chosen = saveFilters.isEmpty() ? filter.section(QStringLiteral(";;"), 0, 0)
+                                                     : saveFilters.takeFirst();
+        if (selectedFilter)
+            *selectedFilter = chosen;
         return saveAnswers.isEmpty() ? QString() : saveAnswers.takeFirst();
     }
 };

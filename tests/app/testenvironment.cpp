@@ -12,9 +12,12 @@ TestEnvironment::TestEnvironment() {
     QStandardPaths::setTestModeEnabled(true);
     QDir(m_dir.path()).mkpath(QStringLiteral("settings"));
     QDir(m_dir.path()).mkpath(QStringLiteral("machine"));
+    QDir(m_dir.path()).mkpath(QStringLiteral("user"));
     AppPaths::setSettingsDirectory(m_dir.filePath(QStringLiteral("settings")));
     QSettings::setPath(QSettings::IniFormat, QSettings::SystemScope,
                        m_dir.filePath(QStringLiteral("machine")));
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       m_dir.filePath(QStringLiteral("user")));
 }
 
 TestEnvironment::~TestEnvironment() {
@@ -23,6 +26,10 @@ TestEnvironment::~TestEnvironment() {
 
 QString TestEnvironment::iniPath() const {
     return m_dir.filePath(QStringLiteral("settings/hcm.ini"));
+}
+
+QString TestEnvironment::userPath() const {
+    return m_dir.filePath(QStringLiteral("user/HCM.ini"));
 }
 
 QString TestEnvironment::machinePath() const {

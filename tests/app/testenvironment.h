@@ -19,6 +19,7 @@ public:
     QString path(const QString& name) const { return m_dir.filePath(name); }
     QString iniPath() const;
     QString machinePath() const; // the file of the machine-wide store
+    QString userPath() const;    // the file of the per-user store
     // writes keys into "hcm.ini" before the main window reads it
     void presetIni(const QList<QPair<QString, QVariant>>& values) const;
 

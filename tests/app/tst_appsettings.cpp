@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -108,6 +110,70 @@ private slots:
         QCOMPARE(r.topo, s.topo);
         // the terrain folders live in the machine-wide store only
         QVERIFY(!QSettings(env.iniPath(), QSettings::IniFormat).contains("topo"));
+    }
+
+    // The terrain folders: read from the machine-wide store, then from the user's own, whose
+    // values win; written to the machine-wide store where it can be written, else silently to
+    // the user's own.
+    void terrainStores_data() {
+        QTest::addColumn<bool>("machineWritable");
+        QTest::addColumn<QString>("machineTopo"); // before; empty: no value
+        QTest::addColumn<QString>("userTopo");
+        QTest::addColumn<QString>("readTopo");
+        QTest::addColumn<QString>("machineAfter"); // topo in each store after a write of /new
+        QTest::addColumn<QString>("userAfter");
+        QTest::newRow("machine store only") << true << "/m"
+                                            << ""
+                                            << "/m"
+                                            << "/new"
+                                            << "";
+        QTest::newRow("the user's value wins") << true << "/m"
+                                               << "/u"
+                                               << "/u"
+                                               << "/new"
+                                               << "";
+        QTest::newRow("machine store out of reach") << false << ""
+                                                    << ""
+                                                    << ""
+                                                    << ""
+                                                    << "/new";
+        QTest::newRow("out of reach, user value") << false << ""
+                                                  << "/u"
+                                                  << "/u"
+                                                  << ""
+                                                  << "/new";
+    }
+    void terrainStores() {
+        QFETCH(bool, machineWritable);
+        QFETCH(QString, machineTopo);
+        QFETCH(QString, userTopo);
+        QFETCH(QString, readTopo);
+        QFETCH(QString, machineAfter);
+        QFETCH(QString, userAfter);
+        TestEnvironment env;
+        if (!machineTopo.isEmpty())
+            QSettings(env.machinePath(), QSettings::IniFormat).setValue("topo", machineTopo);
+        if (!userTopo.isEmpty())
+            QSettings(env.userPath(), QSettings::IniFormat).setValue("topo", userTopo);
+        if (!machineWritable) {
+            // a file where the store's folder should be: no one, root included, can write it
+            const QString folder = QFileInfo(env.machinePath()).absolutePath();
+            QVERIFY(QDir(folder).removeRecursively());
+            QVERIFY(QFile(folder).open(QIODevice::WriteOnly));
+        }
+        AppSettings s(env.iniPath());
+        s.read();
+        QCOMPARE(s.topo, readTopo);
+        s.topo = QStringLiteral("/new");
+        QVERIFY(s.writeCFGfile()); // no warning for a store the user cannot write
+        auto topoIn = [](const QString& path) {
+            return QSettings(path, QSettings::IniFormat).value("topo").toString();
+        };
+        QCOMPARE(topoIn(env.machinePath()), machineAfter);
+        QCOMPARE(topoIn(env.userPath()), userAfter);
+        AppSettings again(env.iniPath());
+        again.read();
+        QCOMPARE(again.topo, QStringLiteral("/new"));
     }
 
     void foldersAndQuit() {
@@ -225,28 +291,29 @@ private slots:
         c.cancelButton->click();
     }
 
+    // OK with a limit that is no number or is negative names it and keeps the dialog open with
+    // nothing taken over; once corrected, OK takes every value over.
     void applyOptions_data() {
         QTest::addColumn<QStringList>("typed"); // frequency, distance TX-RX, distance PTX-RX
-        QTest::addColumn<QList<double>>("stored");
-        QTest::addColumn<QStringList>("warnings");
-        const QString f = QStringLiteral("Entered frequency is not a number!");
-        const QString d = QStringLiteral("Entered distance TX->RX is not a number!");
-        const QString p = QStringLiteral("Entered distance PTX->RX is not a number!");
+        QTest::addColumn<QString>("warning");   // the refusal, empty when OK is taken at once
         QTest::newRow("abc as frequency")
-            << QStringList{"abc", "500", "3"} << QList<double>{300, 500, 3} << QStringList{f};
+            << QStringList{"abc", "500", "3"} << "Entered frequency is not a number!";
         QTest::newRow("two distances")
-            << QStringList{"150.5", "x", ""} << QList<double>{150.5, 1000, 2} << QStringList{d, p};
-        QTest::newRow("comma and not-a-number")
-            << QStringList{"12,5", "nan", "inf"} << QList<double>{300, 1000, 2}
-            << QStringList{f, d, p};
-        QTest::newRow("numbers") << QStringList{"1e3", " 0.25 ", "-1"}
-                                 << QList<double>{1000, 0.25, -1} << QStringList{};
+            << QStringList{"150.5", "x", ""} << "Entered distance TX->RX is not a number!";
+        QTest::newRow("comma") << QStringList{"12,5", "1", "1"}
+                               << "Entered frequency is not a number!";
+        QTest::newRow("infinite PTX distance")
+            << QStringList{"1", "1", "inf"} << "Entered distance PTX->RX is not a number!";
+        QTest::newRow("negative PTX distance") << QStringList{"1e3", " 0.25 ", "-1"}
+                                               << "Entered distance PTX->RX must not be negative!";
+        QTest::newRow("negative frequency")
+            << QStringList{"-0.5", "1", "1"} << "Entered frequency must not be negative!";
+        QTest::newRow("numbers") << QStringList{"1e3", " 0.25 ", "0"} << QString();
     }
 
     void applyOptions() {
         QFETCH(QStringList, typed);
-        QFETCH(QList<double>, stored);
-        QFETCH(QStringList, warnings);
+        QFETCH(QString, warning);
         TestEnvironment env;
         const QString file = env.writeFile("a.txt", TestEnvironment::sampleFile());
         hcmForm form;
@@ -268,24 +335,40 @@ private slots:
         c.cbCheckCalcErrors->setChecked(true);
         c.cbCheckWhenLoading->setChecked(true);
 
+        // the Options dialog is the first modal widget: OK is pressed on it
         ModalScript script;
-        for (int i = 0; i < warnings.size(); ++i)
+        bool keptOpen = false, nothingWritten = false;
+        script.then([&](QWidget*) { QTest::mouseClick(c.okButton, Qt::LeftButton); });
+        if (!warning.isEmpty()) {
             script.answer(QMessageBox::Close);
-        QTest::mouseClick(c.okButton, Qt::LeftButton);
+            // refused: still open, nothing taken over; corrected, OK closes it
+            script.then([&](QWidget* w) {
+                keptOpen = w == form.options() && w->isVisible();
+                nothingWritten =
+                    !QFile::exists(env.iniPath()) ||
+                    !QSettings(env.iniPath(), QSettings::IniFormat).contains("frequency_TXRX");
+                c.leFrequency_TXRX->setText("1e3");
+                c.leDistance_TXRX->setText(" 0.25 ");
+                c.leDistance_PTXRX->setText("0");
+                QTest::mouseClick(c.okButton, Qt::LeftButton);
+            });
+        }
         QTRY_VERIFY(script.done());
         QVERIFY(!form.options()->isVisible());
-        QCOMPARE(script.seen().size(), warnings.size());
-        for (int i = 0; i < warnings.size(); ++i) {
-            QCOMPARE(script.seen()[i].title, QStringLiteral("Applying options"));
-            QCOMPARE(script.seen()[i].text, warnings[i]);
-            QCOMPARE(script.seen()[i].buttons, QMessageBox::StandardButtons(QMessageBox::Close));
+        QCOMPARE(script.unexpected(), 0);
+        if (!warning.isEmpty()) {
+            QCOMPARE(script.seen().size(), 3);
+            QCOMPARE(script.seen()[1].title, QStringLiteral("Applying options"));
+            QCOMPARE(script.seen()[1].text, warning);
+            QVERIFY(keptOpen);
+            QVERIFY(nothingWritten);
         }
 
-        // every value is taken over and written, the bad ones as their defaults
+        // every value is taken over and written
         QSettings ini(env.iniPath(), QSettings::IniFormat);
-        QCOMPARE(ini.value("frequency_TXRX").toDouble(), stored[0]);
-        QCOMPARE(ini.value("distance_TXRX").toDouble(), stored[1]);
-        QCOMPARE(ini.value("distance_PTXRX").toDouble(), stored[2]);
+        QCOMPARE(ini.value("frequency_TXRX").toDouble(), 1000.0);
+        QCOMPARE(ini.value("distance_TXRX").toDouble(), 0.25);
+        QCOMPARE(ini.value("distance_PTXRX").toDouble(), 0.0);
         QCOMPARE(ini.value("HCMLibrary").toString(), QStringLiteral("HCMFS_typed.so"));
         QCOMPARE(ini.value("check_for_update_on_startup").toBool(), false);
         QCOMPARE(ini.value("checkOnEditing").toBool(), false);

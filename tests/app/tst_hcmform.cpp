@@ -131,12 +131,14 @@ private slots:
         row("actionHCM_file_editing", "HCM file editing", "", "Ctrl+E", true, true, "");
         row("actionRemove_records", "Remove Records", n + "list-remove-2.png", "", true, false,
             "Edit T");
-        row("actionSet_value", "FS: Set Value", n + "edit-find-replace-4.png", "", false, false,
+        // in the Edit menu and visible, so that they can be reached
+        row("actionSet_value", "FS: Set Value", n + "edit-find-replace-4.png", "", true, false,
             "Edit T");
-        row("actionChech_file_syntax", "FS: Check File Syntax", n + "mail-mark-task.png", "", false,
+        row("actionChech_file_syntax", "FS: Check File Syntax", n + "mail-mark-task.png", "", true,
             false, "Edit T");
         row("actionComapre_with_auxilary_file", "FS: Compare with Auxiliary File",
-            m + "compare.PNG", "", false, false, "Edit T");
+            m + "compare.PNG", "", true, false, "Edit T");
+        row("actionExit", "Exit", "", "Ctrl+Q", true, true, "File");
         row("actionTrigger_for_co_ordination", "FS: Trigger for Co-ordination", m + "annex11.png",
             "", true, true, "Tools");
         row("actionDublicate_record", "Duplicate Record", n + "edit-copy-2.png", "", true, false,
@@ -198,7 +200,8 @@ private slots:
     void menusAndToolBar_data() {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QStringList>("entries");
-        QTest::newRow("menuFile") << "File" << QStringList{"New FS", "Open", "Save", "Save As..."};
+        QTest::newRow("menuFile") << "File" << QStringList{"New FS",     "Open", "Save",
+                                                           "Save As...", "-",    "Exit"};
         QTest::newRow("menuEdit") << "Edit"
                                   << QStringList{"Add Record",
                                                  "Remove Records",
@@ -335,20 +338,29 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<bool>("testMode");
         QTest::addColumn<QStringList>("opened");
-        QTest::newRow("test alone") << QStringList{"--test"} << true << QStringList{};
-        QTest::newRow("test and a file")
-            << QStringList{"--test", "$a.txt"} << true << QStringList{"a.txt"};
-        QTest::newRow("files around test")
-            << QStringList{"$b.txt", "--test", "$a.txt"} << true << QStringList{"b.txt", "a.txt"};
+        QTest::addColumn<int>("pending");
+        QTest::addColumn<QStringList>("boxes"); // the texts of the warnings, once each
+        QTest::newRow("test alone")
+            << QStringList{"--test"} << true << QStringList{} << 0 << QStringList{};
+        QTest::newRow("test and a file") << QStringList{"--test", "$a.txt"} << true
+                                         << QStringList{"a.txt"} << 1 << QStringList{};
+        QTest::newRow("files around test") << QStringList{"$b.txt", "--test", "$a.txt"} << true
+                                           << QStringList{"b.txt", "a.txt"} << 2 << QStringList{};
+        // a missing file is named; a folder and a toolkit option are left alone
         QTest::newRow("missing file and folder")
-            << QStringList{"$missing.txt", "$folder", "$a.txt"} << false << QStringList{"a.txt"};
-        QTest::newRow("nothing") << QStringList{} << false << QStringList{};
+            << QStringList{"$missing.txt", "$folder", "-style", "$a.txt"} << false
+            << QStringList{"a.txt"} << 2 << QStringList{"File $missing.txt does not exist."};
+        QTest::newRow("the same file twice") << QStringList{"$a.txt", "$a.txt"} << false
+                                             << QStringList{"a.txt"} << 2 << QStringList{};
+        QTest::newRow("nothing") << QStringList{} << false << QStringList{} << 0 << QStringList{};
     }
 
     void commandLine() {
         QFETCH(QStringList, arguments);
         QFETCH(bool, testMode);
         QFETCH(QStringList, opened);
+        QFETCH(int, pending);
+        QFETCH(QStringList, boxes);
         TestEnvironment env;
         env.writeFile("a.txt", TestEnvironment::sampleFile());
         env.writeFile("b.txt", TestEnvironment::sampleFile());
@@ -357,17 +369,23 @@ private slots:
         for (const QString& a : arguments)
             args << (a.startsWith('$') ? env.path(a.mid(1)) : a);
         Window w;
+        ModalScript script; // every box is recorded and closed
         w->openFromCommandLine(args);
         QCOMPARE(w->isTestMode(), testMode);
         QCOMPARE(w->windowTitle(),
                  testMode ? QStringLiteral("---===TEST MODE===---") : QStringLiteral("Tarnwell"));
         // the files wait for the event loop
         QCOMPARE(w.windows().size(), 0);
-        QCOMPARE(w->pendingFiles().size(), opened.size());
+        QCOMPARE(w->pendingFiles().size(), pending);
         QTRY_COMPARE(w.openedNames(), opened);
         QTest::qWait(20);
         QCOMPARE(w.openedNames(), opened);
         QVERIFY(w.chooser->questions.isEmpty());
+        QStringList seen;
+        for (const ModalScript::Seen& box : script.seen())
+            seen << box.text;
+        QCOMPARE(seen, boxes.replaceInStrings(QStringLiteral("$"),
+                                              env.path(QString()) + QLatin1Char('/')));
     }
 
     void dropOpensInOrder() {
@@ -598,7 +616,7 @@ private slots:
         w->ui().actionSave_As->trigger();
         QTRY_VERIFY(script.done());
         QCOMPARE(script.seen().last().title, QStringLiteral("Saving error!"));
-        QCOMPARE(script.seen().last().text, QStringLiteral("Could not save HCM file"));
+        QVERIFY(script.seen().last().text.startsWith(QStringLiteral("Could not save HCM file\n")));
         QCOMPARE(editor->fileName(), byTable);
         QVERIFY(editor->isModified());
         QCOMPARE(script.unexpected(), 0);
@@ -718,8 +736,10 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::newRow("no file name given") << false << "Saving error"
                                             << "Could not save HCM file: \nfile name is missing";
-        QTest::newRow("file cannot be written") << true << "Saving error!"
-                                                << "Could not save HCM file";
+        QTest::newRow("file cannot be written")
+            << true << "Saving error!"
+            << "Could not save HCM file\ncannot write $missing-folder/x.txt: No such file or "
+               "directory";
     }
 
     void closeKeepsUnsavableDocumentOpen() {
@@ -739,7 +759,8 @@ private slots:
         QTRY_VERIFY(script.done());
         QCOMPARE(script.seen().size(), 2);
         QCOMPARE(script.seen()[1].title, title);
-        QCOMPARE(script.seen()[1].text, text);
+        QCOMPARE(script.seen()[1].text,
+                 text.replace(QStringLiteral("$"), env.path(QString()) + QLatin1Char('/')));
         QVERIFY(w->isVisible());
         QVERIFY(editor->isModified());
         // answering No lets it close, and the editor is not asked about again

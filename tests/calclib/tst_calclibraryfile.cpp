@@ -40,7 +40,7 @@ private slots:
         QSet<QString> names;
         for (const QString& line : out.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
             names.insert(line.section(QLatin1Char(' '), -1));
-        QCOMPARE(names, QSet<QString>({"HCMFS_V2", "HCMFS_ANNEX11_1"}));
+        QCOMPARE(names, QSet<QString>({"HCMFS_V2", "HCMFS_ANNEX11_1", "HCMFS_ERROR_TEXT"}));
     }
 
     void internalsStayHidden() {

@@ -165,8 +165,10 @@ private slots:
             << QStringList{"check", "--options"} << "needs a value";
         QTest::newRow("missing file")
             << QStringList{"check", data("no-such-file.txt")} << "cannot read";
-        QTest::newRow("directory")
-            << QStringList{"check", QStringLiteral(TARNWELL_TEST_DATA)} << "cannot read";
+        QTest::newRow("directory") << QStringList{"check", QStringLiteral(TARNWELL_TEST_DATA)}
+                                   << QStringLiteral(TARNWELL_TEST_DATA " is not a regular file");
+        QTest::newRow("device") << QStringList{"check", "/dev/zero"}
+                                << "/dev/zero is not a regular file";
         QTest::newRow("rewrite one file") << QStringList{"rewrite", file} << "usage";
         QTest::newRow("rewrite three files") << QStringList{"rewrite", file, file, file} << "usage";
     }

@@ -12,7 +12,7 @@
 
 namespace {
 
-using Keys = std::vector<std::pair<int, std::string_view>>;
+using Keys = std::vector<std::pair<int, RecordMatcher::Key>>;
 using Pairs = std::vector<RecordMatcher::Pair>;
 
 // the plain nested loops the index must agree with
@@ -35,10 +35,18 @@ std::vector<std::string> references(const QString& list) {
     return out;
 }
 
+// "REF:TYPE" is a reference and a type of entry; without ":" the type is empty
+RecordMatcher::Key keyOf(std::string_view text) {
+    const size_t colon = text.find(':');
+    if (colon == std::string_view::npos)
+        return {text, std::string_view()};
+    return {text.substr(0, colon), text.substr(colon + 1)};
+}
+
 Keys keysOf(const std::vector<std::string>& refs) {
     Keys keys;
     for (size_t i = 0; i < refs.size(); ++i)
-        keys.emplace_back(int(i), refs[i]);
+        keys.emplace_back(int(i), keyOf(refs[i]));
     return keys;
 }
 
@@ -52,7 +60,9 @@ QString show(const Pairs& pairs) {
 void fillDocument(HCMDocument& doc, const std::vector<std::string>& refs) {
     for (const std::string& r : refs) {
         auto record = std::make_unique<HCMRecord>();
-        record->set13X(r);
+        const RecordMatcher::Key key = keyOf(r);
+        record->set13X(key.reference);
+        record->set0A(key.type);
         doc.appendRecord(std::move(record));
     }
 }
@@ -91,6 +101,10 @@ private slots:
         QTest::newRow("latin-1 letters compare by byte")
             << QString::fromLatin1("\xe9t\xe9,\xc9T\xc9") << QString::fromLatin1("\xc9T\xc9")
             << "0-1";
+        // the TX and the RX of one hop share the reference: each pairs with its own kind
+        QTest::newRow("type of entry decides too") << "H1:TX,H1:RX,H2:TX"
+                                                   << "H1:RX,H1:TX,H2:RX"
+                                                   << "0-1 1-0";
         QTest::newRow("no own records") << "-"
                                         << "R1,R2"
                                         << "";
@@ -141,7 +155,8 @@ private slots:
     void randomAgainstNestedLoops() {
         QFETCH(quint32, seed);
         QRandomGenerator random(seed);
-        const std::vector<std::string> alphabet = {"", "A", "a", "B", "AB", "A ", "ZZ9"};
+        const std::vector<std::string> alphabet = {"",   "A",   "a",    "B",    "AB",
+                                                   "A ", "ZZ9", "A:TX", "A:RX", ":TX"};
         for (int round = 0; round < 200; ++round) {
             std::vector<std::string> ownRefs(random.bounded(25));
             std::vector<std::string> auxRefs(random.bounded(25));
@@ -152,7 +167,7 @@ private slots:
             // the own records in a random order with gaps in their numbers
             Keys own;
             for (size_t i = 0; i < ownRefs.size(); ++i)
-                own.emplace_back(int(i * 3 + random.bounded(3)), ownRefs[i]);
+                own.emplace_back(int(i * 3 + random.bounded(3)), keyOf(ownRefs[i]));
             for (size_t i = own.size(); i > 1; --i)
                 std::swap(own[i - 1], own[random.bounded(int(i))]);
             const Keys auxiliary = keysOf(auxRefs);

@@ -318,8 +318,12 @@ private slots:
             4);
         add("PTX without co-ordinates",
             Files{{t}, {prx("P"), ptx("Q").noCoordinates(), repeater[2]}}, {"T>P>Q>R", "T>R"});
-        add("PTX without frequency", Files{{t}, {prx("P"), ptx("Q").frequency(""), repeater[2]}},
-            {"T>P>Q>R", "T>R"});
+        // a passive repeater has no frequency: the PTX-RX limit applies all the same
+        const QStringList silent = {prx("P").frequency("").at(16, 48),
+                                    ptx("Q").frequency("").at(16, 48), repeater[2]};
+        add("PTX without frequency, 3.3 km from the RX, limit 4", Files{{t}, silent},
+            {"T>P>Q>R", "T>R"}, 300, 1000, 4);
+        add("PTX without frequency, 3.3 km from the RX, limit 2", Files{{t}, silent}, {"T>R"});
         add("repeater chain, TX far from the RX",
             Files{{tx("T").at(16, 38)}, {repeater[0], repeater[1], rx("R").at(16, 48.01)}}, none);
         add("repeater chain, frequencies apart",

@@ -1,0 +1,150 @@
+#include "atomicfile.h"
+
+#include "filecheck.h"
+#include "tempfiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+QString tr(const char* text) {
+    return QCoreApplication::translate("AtomicFile", text);
+}
+
+// the permissions a newly created file gets (0666 less the umask)
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return 0666 & ~mask;
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(const QString& path)
+    : m_path(path), m_target(FileCheck::writeTarget(path)) {}
+
+AtomicFile::~AtomicFile() {
+    if (!m_committed)
+        removeTemporary();
+}
+
+void AtomicFile::fail(int error) {
+    setError(FileCheck::systemReason(error));
+}
+
+void AtomicFile::setError(const QString& reason) {
+    if (m_error.isEmpty())
+        m_error = tr("cannot write %1: %2").arg(m_path, reason);
+}
+
+bool AtomicFile::open() {
+    m_error.clear();
+    if (m_path.isEmpty()) {
+        m_error = tr("the file name is missing");
+        return false;
+    }
+    const QString problem = FileCheck::writeProblem(m_path);
+    if (!problem.isEmpty()) {
+        m_error = problem;
+        return false;
+    }
+    const QFileInfo target(m_target);
+    QByteArray pattern = QFile::encodeName(target.absolutePath() + "/.tarnwell-XXXXXX");
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (fd < 0) {
+        fail(errno);
+        return false;
+    }
+    struct stat old {};
+    const bool replacing = ::stat(QFile::encodeName(m_target).constData(), &old) == 0;
+    ::fchmod(fd, replacing ? (old.st_mode & 07777) : newFileMode());
+    m_file = std::make_unique<QFile>();
+    if (!m_file->open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        ::unlink(pattern.constData());
+        m_file.reset();
+        fail(EIO);
+        return false;
+    }
+    m_temporary = QFile::decodeName(pattern);
+    m_registered = TempFiles::add(m_temporary);
+    return true;
+}
+
+QFile* AtomicFile::device() {
+    return m_file.get();
+}
+
+QString AtomicFile::temporaryPath() const {
+    return m_file ? m_temporary : QString();
+}
+
+void AtomicFile::closeDevice() {
+    if (m_file && m_file->isOpen())
+        m_file->close();
+}
+
+bool AtomicFile::write(const char* data, qint64 size) {
+    if (!m_file || !m_file->isOpen() || !m_error.isEmpty())
+        return false;
+    if (m_file->write(data, size) == size)
+        return true;
+    setError(m_file->errorString());
+    return false;
+}
+
+bool AtomicFile::commit() {
+    if (!m_file || !m_error.isEmpty()) {
+        removeTemporary();
+        return false;
+    }
+    if (m_file->isOpen()) {
+        errno = 0;
+        if (!m_file->flush()) {
+            setError(m_file->errorString());
+            removeTemporary();
+            return false;
+        }
+        // the text is on the disk before it takes the old file's place
+        if (::fsync(m_file->handle()) != 0) {
+            fail(errno);
+            removeTemporary();
+            return false;
+        }
+        m_file->close();
+    }
+    const QByteArray from = QFile::encodeName(m_temporary);
+    if (std::rename(from.constData(), QFile::encodeName(m_target).constData()) != 0) {
+        fail(errno);
+        removeTemporary();
+        return false;
+    }
+    m_committed = true;
+    TempFiles::remove(m_registered);
+    m_registered = -1;
+    return true;
+}
+
+void AtomicFile::cancel() {
+    removeTemporary();
+}
+
+void AtomicFile::removeTemporary() {
+    TempFiles::remove(m_registered);
+    m_registered = -1;
+    if (!m_file)
+        return;
+    m_file->close();
+    QFile::remove(m_temporary);
+    m_file.reset();
+}

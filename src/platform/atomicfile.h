@@ -1,0 +1,61 @@
+#pragma once
+
+// Writes a file so that the file it replaces is never damaged: the text goes into a temporary
+// file beside the target, which takes the target's name only when it is complete (commit()).
+// A failed or cancelled write, or one left uncommitted, leaves the old file as it was.
+//
+// The target must be a regular file or not exist yet: a device, a FIFO or a folder is refused
+// with "NAME is not a regular file" (writing /dev/null must not replace it). A symbolic link is
+// written through: the file it points to is replaced and the link stays. The temporary file has
+// a short name of its own (".tarnwell-XXXXXX"), so any legal target name works, and it is
+// registered with TempFiles so that a command stopped by a signal removes it. The new file has
+// the permissions of the file it replaces, or those of a newly created file.
+//
+// errorString() names the path and the system's reason ("No space left on device").
+
+#include <QString>
+#include <memory>
+
+class QFile;
+
+class AtomicFile {
+public:
+    explicit AtomicFile(const QString& path);
+    ~AtomicFile(); // removes the temporary file unless it was committed
+    AtomicFile(const AtomicFile&) = delete;
+    AtomicFile& operator=(const AtomicFile&) = delete;
+
+    // checks the target and creates the temporary file; false with errorString() set
+    bool open();
+    // the temporary file, open for writing (for writers that need a device)
+    QFile* device();
+    bool write(const char* data, qint64 size);
+    bool write(const QByteArray& data) { return write(data.constData(), data.size()); }
+    // Makes the written text the target: flushes, syncs and renames. false with errorString()
+    // when anything fails (the old file is then as it was).
+    bool commit();
+    // drops what was written; the target stays as it was
+    void cancel();
+
+    // the temporary file's path; a writer that writes it by other means (SQLite) closes the
+    // device first with closeDevice()
+    QString temporaryPath() const;
+    void closeDevice();
+    // the file that commit() replaces (the target of a symbolic link)
+    QString targetPath() const { return m_target; }
+    QString errorString() const { return m_error; }
+    // a reason from outside (the device's own error) for errorString()
+    void setError(const QString& reason);
+
+private:
+    void fail(int error);
+    void removeTemporary();
+
+    QString m_path;
+    QString m_target;
+    std::unique_ptr<QFile> m_file;
+    QString m_temporary;
+    QString m_error;
+    int m_registered = -1;
+    bool m_committed = false;
+};
