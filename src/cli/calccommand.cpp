@@ -116,12 +116,16 @@ int CalcCommand::run(const std::vector<std::string>& args, std::ostream& out, st
     }
     report.closeDevice();
     const QString workingPath = report.temporaryPath();
-    // SQLite's journal beside it goes too when the command is stopped
-    const int journal = TempFiles::add(workingPath + QStringLiteral("-journal"));
-    struct JournalEntry {
+    // SQLite's journal beside it goes with it, also when the run fails or is stopped
+    struct Journal {
+        QString path;
         int id;
-        ~JournalEntry() { TempFiles::remove(id); }
-    } journalEntry{journal};
+        ~Journal() {
+            TempFiles::remove(id);
+            QFile::remove(path);
+        }
+    } journal{workingPath + QStringLiteral("-journal"),
+              TempFiles::add(workingPath + QStringLiteral("-journal"))};
 
     const QString dataPath = DataPath::forLibrary(ElfVersion::fileVersion(library), QString());
     CALC calc(dataPath, library);

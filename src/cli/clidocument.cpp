@@ -8,7 +8,8 @@
 
 bool CliDocument::load(const std::string& path, std::ostream& err) {
     // what is not a regular file is not read at all, and every refusal says why
-    const QString problem = FileCheck::readProblem(QFile::decodeName(path.c_str()));
+    const QByteArray bytes = QByteArray::fromStdString(path);
+    const QString problem = FileCheck::readProblem(bytes, QString::fromLocal8Bit(bytes));
     if (!problem.isEmpty()) {
         err << "tarnwell-cli: " << problem.toLocal8Bit().constData() << "\n";
         return false;

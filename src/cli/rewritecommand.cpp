@@ -27,7 +27,8 @@ int RewriteCommand::run(const std::vector<std::string>& args, std::ostream&, std
 
     std::string text;
     doc.appendFileText(text, doc.hasHeader() && !parsed.has("no-header"));
-    AtomicFile save(QFile::decodeName(outPath.c_str()));
+    const QByteArray outBytes = QByteArray::fromStdString(outPath);
+    AtomicFile save(outBytes, QString::fromLocal8Bit(outBytes));
     const bool written =
         save.open() && save.write(text.data(), qint64(text.size())) && save.commit();
     if (!written) {

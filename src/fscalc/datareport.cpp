@@ -1,6 +1,7 @@
 #include "datareport.h"
 
 #include "atomicfile.h"
+#include "filecheck.h"
 
 #include <QAtomicInteger>
 #include <QDateTime>
@@ -13,6 +14,7 @@
 #include <QSqlRecord>
 #include <QVariant>
 #include <QXmlStreamWriter>
+#include <cerrno>
 #include <cmath>
 
 #include <sqlite3.h>
@@ -549,6 +551,7 @@ bool dataReport::exportXml(const QString& path, const ExportProgress& progress) 
     QVector<int> columns;
     qint64 written = 0;
     bool stopped = false;
+    int writeErrno = 0;
     const bool read = forEachRow([&](const QSqlRecord& row) {
         if (columns.isEmpty()) {
             for (int i = 0; i < fieldCount; ++i)
@@ -566,8 +569,10 @@ bool dataReport::exportXml(const QString& path, const ExportProgress& progress) 
         xml.writeEndElement();
         ++written;
         // the first failed write ends the export with its reason
-        if (xml.hasError())
+        if (xml.hasError()) {
+            writeErrno = errno;
             return false;
+        }
         if (progress && (written & 1023) == 0 && !progress(written)) {
             stopped = true;
             return false;
@@ -577,7 +582,9 @@ bool dataReport::exportXml(const QString& path, const ExportProgress& progress) 
     xml.writeEndElement();
     device->write("\n");
     if (xml.hasError() || device->error() != QFileDevice::NoError) {
-        file.setError(device->errorString());
+        if (writeErrno)
+            file.setError(FileCheck::systemReason(writeErrno));
+        file.deviceFailed();
         m_lastError = file.errorString();
         return false;
     }

@@ -257,7 +257,7 @@ void hcmReport::progressLoadReport(int calcMode) {
     m_lastCalcMode = calcMode;
     m_status->setText(tr("Loading the report..."));
     m_progress->setValue(m_progress->maximum());
-    showRunReport(calcMode);
+    showRunReport(calcMode, writeFailed ? message : QString());
 
     hideRunning();
     emit reportShown();
@@ -271,7 +271,7 @@ void hcmReport::progressLoadReport(int calcMode) {
         inform(this, kTitle, tr("Calculations completed\nin %1 seconds.").arg(seconds));
 }
 
-void hcmReport::showRunReport(int calcMode) {
+void hcmReport::showRunReport(int calcMode, const QString& failure) {
     openStore(m_workingReport);
     if (calcMode == 0 || calcMode == 1) {
         if (m_store->loadResults()) {
@@ -279,6 +279,10 @@ void hcmReport::showRunReport(int calcMode) {
             if (m_store->model()->rowCount() > 0) {
                 m_info->setText(tr("HCM Library version: ") + version);
                 showModel(true);
+            } else if (!failure.isEmpty()) {
+                // nothing was written: no "completed" claim
+                m_table->hide();
+                m_info->setText(tr("Error occured:\n\n") + failure);
             } else {
                 m_table->hide();
                 QFont bold = m_info->font();

@@ -97,8 +97,9 @@ private:
     void applyTriggerLayout();
     // a column width, widened where its title would be cut
     void setColumnWidth(int column, int width);
-    // the rows of the run's report (what was written, also after a failed write) in the table
-    void showRunReport(int calcMode);
+    // the rows of the run's report in the table; after a failed write (`failure`: its
+    // message) the rows written before it
+    void showRunReport(int calcMode, const QString& failure);
     // the XML export on a worker thread with progress and Cancel; `cancelled` when the user
     // stopped it (`path` is then as it was)
     bool exportXmlInBackground(const QString& path, bool& cancelled);

@@ -6,7 +6,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 
 #include <cerrno>
 #include <cstdio>
@@ -30,8 +29,14 @@ mode_t newFileMode() {
 
 } // namespace
 
-AtomicFile::AtomicFile(const QString& path)
-    : m_path(path), m_target(FileCheck::writeTarget(path)) {}
+AtomicFile::AtomicFile(const QString& path) : AtomicFile(QFile::encodeName(path), path) {}
+
+AtomicFile::AtomicFile(const QByteArray& path, const QString& shown)
+    : m_native(path), m_path(shown), m_target(FileCheck::writeTarget(path)) {}
+
+QString AtomicFile::targetPath() const {
+    return QFile::decodeName(m_target);
+}
 
 AtomicFile::~AtomicFile() {
     if (!m_committed)
@@ -42,6 +47,12 @@ void AtomicFile::fail(int error) {
     setError(FileCheck::systemReason(error));
 }
 
+void AtomicFile::deviceFailed() {
+    // the system's reason: the device's own text is "Unknown error" for a full disk
+    const int error = errno;
+    setError(error ? FileCheck::systemReason(error) : m_file->errorString());
+}
+
 void AtomicFile::setError(const QString& reason) {
     if (m_error.isEmpty())
         m_error = tr("cannot write %1: %2").arg(m_path, reason);
@@ -49,24 +60,24 @@ void AtomicFile::setError(const QString& reason) {
 
 bool AtomicFile::open() {
     m_error.clear();
-    if (m_path.isEmpty()) {
+    if (m_native.isEmpty()) {
         m_error = tr("the file name is missing");
         return false;
     }
-    const QString problem = FileCheck::writeProblem(m_path);
+    const QString problem = FileCheck::writeProblem(m_native, m_path);
     if (!problem.isEmpty()) {
         m_error = problem;
         return false;
     }
-    const QFileInfo target(m_target);
-    QByteArray pattern = QFile::encodeName(target.absolutePath() + "/.tarnwell-XXXXXX");
+    const qsizetype slash = m_target.lastIndexOf('/');
+    QByteArray pattern = (slash < 0 ? QByteArray() : m_target.left(slash + 1)) + ".tarnwell-XXXXXX";
     const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (fd < 0) {
         fail(errno);
         return false;
     }
     struct stat old {};
-    const bool replacing = ::stat(QFile::encodeName(m_target).constData(), &old) == 0;
+    const bool replacing = ::stat(m_target.constData(), &old) == 0;
     ::fchmod(fd, replacing ? (old.st_mode & 07777) : newFileMode());
     m_file = std::make_unique<QFile>();
     if (!m_file->open(fd, QIODevice::WriteOnly, QFileDevice::AutoCloseHandle)) {
@@ -76,7 +87,7 @@ bool AtomicFile::open() {
         fail(EIO);
         return false;
     }
-    m_temporary = QFile::decodeName(pattern);
+    m_temporary = pattern;
     m_registered = TempFiles::add(m_temporary);
     return true;
 }
@@ -86,7 +97,7 @@ QFile* AtomicFile::device() {
 }
 
 QString AtomicFile::temporaryPath() const {
-    return m_file ? m_temporary : QString();
+    return m_file ? QFile::decodeName(m_temporary) : QString();
 }
 
 void AtomicFile::closeDevice() {
@@ -97,9 +108,10 @@ void AtomicFile::closeDevice() {
 bool AtomicFile::write(const char* data, qint64 size) {
     if (!m_file || !m_file->isOpen() || !m_error.isEmpty())
         return false;
+    errno = 0;
     if (m_file->write(data, size) == size)
         return true;
-    setError(m_file->errorString());
+    deviceFailed();
     return false;
 }
 
@@ -111,7 +123,7 @@ bool AtomicFile::commit() {
     if (m_file->isOpen()) {
         errno = 0;
         if (!m_file->flush()) {
-            setError(m_file->errorString());
+            deviceFailed();
             removeTemporary();
             return false;
         }
@@ -123,8 +135,8 @@ bool AtomicFile::commit() {
         }
         m_file->close();
     }
-    const QByteArray from = QFile::encodeName(m_temporary);
-    if (std::rename(from.constData(), QFile::encodeName(m_target).constData()) != 0) {
+    const QByteArray& from = m_temporary;
+    if (std::rename(from.constData(), m_target.constData()) != 0) {
         fail(errno);
         removeTemporary();
         return false;
@@ -145,6 +157,6 @@ void AtomicFile::removeTemporary() {
     if (!m_file)
         return;
     m_file->close();
-    QFile::remove(m_temporary);
+    ::unlink(m_temporary.constData());
     m_file.reset();
 }

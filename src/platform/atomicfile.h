@@ -13,6 +13,7 @@
 //
 // errorString() names the path and the system's reason ("No space left on device").
 
+#include <QByteArray>
 #include <QString>
 #include <memory>
 
@@ -21,6 +22,8 @@ class QFile;
 class AtomicFile {
 public:
     explicit AtomicFile(const QString& path);
+    // a path as the system's bytes (a name that is not UTF-8), shown as `shown` in messages
+    AtomicFile(const QByteArray& path, const QString& shown);
     ~AtomicFile(); // removes the temporary file unless it was committed
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
@@ -42,19 +45,23 @@ public:
     QString temporaryPath() const;
     void closeDevice();
     // the file that commit() replaces (the target of a symbolic link)
-    QString targetPath() const { return m_target; }
+    QString targetPath() const;
     QString errorString() const { return m_error; }
-    // a reason from outside (the device's own error) for errorString()
+    // a reason from outside for errorString(); the first reason given stays
     void setError(const QString& reason);
+    // a writer that wrote through device() and saw it fail: the system's reason (errno as
+    // the failed call left it), else the device's own text
+    void deviceFailed();
 
 private:
     void fail(int error);
     void removeTemporary();
 
-    QString m_path;
-    QString m_target;
+    QByteArray m_native; // the path as given, in the system's bytes
+    QString m_path;      // the path as shown
+    QByteArray m_target; // what commit() replaces
     std::unique_ptr<QFile> m_file;
-    QString m_temporary;
+    QByteArray m_temporary;
     QString m_error;
     int m_registered = -1;
     bool m_committed = false;

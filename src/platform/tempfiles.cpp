@@ -27,7 +27,10 @@ std::array<Place, 32>& places() {
 } // namespace
 
 int add(const QString& path) {
-    const QByteArray name = QFile::encodeName(path);
+    return add(QFile::encodeName(path));
+}
+
+int add(const QByteArray& name) {
     if (name.isEmpty() || name.size() >= PATH_MAX)
         return -1;
     std::array<Place, 32>& table = places();

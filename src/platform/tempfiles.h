@@ -11,6 +11,7 @@ namespace TempFiles {
 // Registers a path; the number returned unregisters it. -1 when all places are taken (the
 // file is then simply not removed by removeAll()).
 int add(const QString& path);
+int add(const QByteArray& path); // the system's bytes
 void remove(int id);
 // unlinks every registered path (async-signal-safe)
 void removeAll();

@@ -243,16 +243,28 @@ private slots:
 
     void saveAndOpen_data() {
         QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("viaSave"); // Save (which asks like Save As) or Save As
-        QTest::newRow("XML in capitals") << "result.XML" << false;
-        QTest::newRow("xml by Save") << "result.xml" << true;
-        QTest::newRow("report copy") << "copy.twrpt" << false;
-        QTest::newRow("copy by Save") << "copy.twrpt" << true;
+        QTest::addColumn<bool>("viaSave");   // Save (which asks like Save As) or Save As
+        QTest::addColumn<QString>("filter"); // the filter chosen; empty: the first one
+        QTest::addColumn<QString>("saved");  // the file written
+        const QString copies = QStringLiteral("Tarnwell Calculation Report (*.twrpt)");
+        QTest::newRow("XML in capitals") << "result.XML" << false << ""
+                                         << "result.XML";
+        QTest::newRow("xml by Save") << "result.xml" << true << ""
+                                     << "result.xml";
+        QTest::newRow("report copy") << "copy.twrpt" << false << copies << "copy.twrpt";
+        QTest::newRow("copy by Save") << "copy.twrpt" << true << ""
+                                      << "copy.twrpt";
+        // a name without suffix takes that of the chosen filter
+        QTest::newRow("no suffix, XML filter") << "result" << false << ""
+                                               << "result.xml";
+        QTest::newRow("no suffix, copy filter") << "copy" << false << copies << "copy.twrpt";
     }
 
     void saveAndOpen() {
         QFETCH(QString, name);
         QFETCH(bool, viaSave);
+        QFETCH(QString, filter);
+        QFETCH(QString, saved);
         Calc w;
         ModalScript script;
         hcmReport* report = w.calculate(true, testing, reference);
@@ -260,8 +272,10 @@ private slots:
         QTRY_COMPARE(script.seen().size(), 1);
         const int rows = report->tableView()->model()->rowCount();
 
-        const QString target = env->path(name);
-        w.chooser->saveAnswers << target;
+        const QString target = env->path(saved);
+        w.chooser->saveAnswers << env->path(name);
+        if (!filter.isEmpty())
+            w.chooser->saveFilters << filter;
         (viaSave ? w->ui().actionSave : w->ui().actionSave_As)->trigger();
         QCOMPARE(w.chooser->questions.size(), 1);
         QCOMPARE(w.chooser->questions[0].title, QStringLiteral("Choose the Report File"));
@@ -269,11 +283,11 @@ private slots:
         QCOMPARE(w.chooser->questions[0].filter,
                  QStringLiteral("XML File (*.xml);;Tarnwell Calculation Report (*.twrpt)"));
         QVERIFY(QFileInfo::exists(target));
-        QFile saved(target);
-        QVERIFY(saved.open(QIODevice::ReadOnly));
-        const QByteArray head = saved.read(64);
+        QFile written(target);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray head = written.read(64);
 
-        if (name.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive)) {
+        if (saved.endsWith(QLatin1String(".xml"), Qt::CaseInsensitive)) {
             QVERIFY(head.startsWith("<!DOCTYPE Calculation_Report>"));
             QTRY_COMPARE(script.seen().size(), 2);
             QCOMPARE(script.seen()[1].title, QStringLiteral("Saved"));
@@ -290,7 +304,7 @@ private slots:
         QTRY_COMPARE(w.windows().size(), 2);
         QMdiSubWindow* opened = w.windows()[1];
         QCOMPARE(opened->windowTitle(), target);
-        QCOMPARE(w.entry(opened)->text(), name);
+        QCOMPARE(w.entry(opened)->text(), saved);
         hcmReport* view = hcmForm::reportOf(opened);
         QCOMPARE(view->tableView()->model()->rowCount(), rows);
         QVERIFY(!view->calculatedHere());

@@ -402,8 +402,9 @@ private slots:
         QApplication::sendEvent(w.form.get(), &refused);
         QVERIFY(!refused.isAccepted());
 
+        ModalScript script; // records and closes the warning about the missing file
         std::unique_ptr<QMimeData> mime(uriList(
-            {QUrl::fromLocalFile(z), QUrl::fromLocalFile(a),
+            {QUrl::fromLocalFile(z), QUrl::fromLocalFile(a), QUrl::fromLocalFile(env.path("gone")),
              QUrl(QStringLiteral("https://example.org/remote.txt")), QUrl::fromLocalFile(m)}));
         QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, mime.get(), Qt::LeftButton,
                               Qt::NoModifier);
@@ -415,6 +416,34 @@ private slots:
         QApplication::sendEvent(w.form.get(), &drop);
         QCOMPARE(w.openedNames(), (QStringList{"z.txt", "a.txt", "m.txt"}));
         QVERIFY(w.chooser->questions.isEmpty());
+        QCOMPARE(script.seen().size(), 1);
+        QCOMPARE(script.seen()[0].text,
+                 QStringLiteral("File %1 does not exist.").arg(env.path("gone")));
+        // dropping a file that is open already brings its window to the front
+        const QList<QUrl> again{QUrl::fromLocalFile(a)};
+        std::unique_ptr<QMimeData> second(uriList(again));
+        QDragEnterEvent enterAgain(QPoint(10, 10), Qt::CopyAction, second.get(), Qt::LeftButton,
+                                   Qt::NoModifier);
+        QApplication::sendEvent(w.form.get(), &enterAgain);
+        QDropEvent dropAgain(QPointF(10, 10), Qt::CopyAction, second.get(), Qt::LeftButton,
+                             Qt::NoModifier);
+        QApplication::sendEvent(w.form.get(), &dropAgain);
+        QCOMPARE(w.windows().size(), 3);
+        QCOMPARE(w->currentSubWindow(), w.windows()[1]);
+    }
+
+    // File/Exit closes the main window through its close question
+    void exitAsks() {
+        TestEnvironment env;
+        Window w;
+        w->doActionNew();
+        w.editor(0)->setModified(true);
+        ModalScript script;
+        script.answer(QMessageBox::No);
+        w->ui().actionExit->trigger();
+        QTRY_VERIFY(!w->isVisible());
+        QCOMPARE(script.seen().size(), 1);
+        QCOMPARE(script.seen()[0].title, QStringLiteral("Save file?"));
     }
 
     void actionStates_data() {

@@ -253,6 +253,12 @@ private slots:
         QCOMPARE(c.pathLibraryMs->count(), 0);
         QCOMPARE(c.versionFS->text(), QString());
         QCOMPARE(c.versionMS->text(), QString());
+
+        // the program's own directory holds no library built for the tests
+        o.setLibraryDirectory(QFileInfo(QStringLiteral(TARNWELL_EXECUTABLE)).absolutePath());
+        o.refreshLibraryLists();
+        QCOMPARE(c.pathLibrary->count(), 1);
+        QCOMPARE(c.pathLibrary->itemText(0), QStringLiteral("HCMFS_DLL.so"));
     }
 
     void folderPicker_data() {

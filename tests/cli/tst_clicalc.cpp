@@ -163,12 +163,22 @@ private slots:
         QCOMPARE(reportRows(out, "results", {"TxName"}).size(), rows);
     }
 
+    // a header line, found as the loader finds it, is no station of the chain
+    void single_data() {
+        QTest::addColumn<bool>("withHeader");
+        QTest::addColumn<QString>("indices");
+        QTest::newRow("stations only") << false << "0|1|-1|-1";
+        QTest::newRow("header line first") << true << "1|2|-1|-1";
+    }
     void single() {
+        QFETCH(bool, withHeader);
+        QFETCH(QString, indices);
         QTemporaryDir dir;
         const QString input = dir.filePath("link.txt");
         QFile f(input);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(line(1) + "\r\n" + line(2) + "\r\n");
+        f.write((withHeader ? line(0) + "\r\n" : QByteArray()) + line(1) + "\r\n" + line(2) +
+                "\r\n");
         f.close();
         const QString out = dir.filePath("single.twrpt");
         const Run r = calcCli({"calc", "single", input, "--out", out});
@@ -176,7 +186,7 @@ private slots:
         QVERIFY(r.out.endsWith("Rows stored: 1\n"));
         QCOMPARE(reportRows(out, "results",
                             {"TxIndex", "RxIndex", "PRxIndex", "PTxIndex", "TxName", "RxName"}),
-                 QStringList{"0|1|-1|-1|VIENNA TOWER|GRAZ SCHLOSSBERG"});
+                 QStringList{indices + "|VIENNA TOWER|GRAZ SCHLOSSBERG"});
         Library lib;
         QCOMPARE(reportRows(out, "results", kValueColumns),
                  QStringList{lib.chain(line(1), line(2))});
@@ -262,6 +272,12 @@ private slots:
         QTest::newRow("TD not a number")
             << QStringList{"calc", "ltol", s, s, "--out", out, "--td", "abc"} << 2
             << "--td needs a number";
+        QTest::newRow("negative distance limit")
+            << QStringList{"calc", "ltol", s, s, "--out", out, "--pdist", "-0.5"} << 2
+            << "--pdist must not be negative";
+        QTest::newRow("negative frequency limit")
+            << QStringList{"calc", "ltol", s, s, "--out", out, "--freq=-1"} << 2
+            << "--freq must not be negative";
         QTest::newRow("limit for a single entry")
             << QStringList{"calc", "single", s, "--out", out, "--freq", "5"} << 2
             << "applies to ltol only";

@@ -9,8 +9,18 @@
 #include <QTest>
 
 #include <algorithm>
+#include <malloc.h>
 #include <string>
 #include <vector>
+
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TARNWELL_HAS_ASAN 1
+#endif
+#endif
+#ifndef TARNWELL_HAS_ASAN
+#define TARNWELL_HAS_ASAN 0
+#endif
 
 namespace {
 
@@ -124,8 +134,18 @@ private slots:
             << h + "\r\n" + tx + "\r\n" + rx << true << both << QStringList();
         QTest::newRow("cr, no final line end")
             << h + "\r" + tx + "\r" + rx << true << both << QStringList();
-        QTest::newRow("crlf anywhere wins") << tx + "\r\n" + rx + "\n"
-                                            << false << both << QStringList();
+        // every line ends at its own line end: one CRLF line or a stray CR in an LF file
+        // does not merge the file into a few records
+        QTest::newRow("crlf then lf") << tx + "\r\n" + rx + "\n" << false << both << QStringList();
+        QTest::newRow("one crlf line in an lf file")
+            << h + "\n" + tx + "\r\n" + rx + "\n" + tx + "\n"
+            << true << QStringList{QString(tx), QString(rx), QString(tx)} << QStringList();
+        QTest::newRow("stray cr in an lf file")
+            << tx + "\n" + rx + "\r" + tx + "\n"
+            << false << QStringList{QString(tx), QString(rx), QString(tx)} << QStringList();
+        QTest::newRow("lf cr, blank line")
+            << tx + "\n\r\n\r" + rx + "\n\r"
+            << false << QStringList{QString(tx), empty, QString(rx)} << QStringList();
         QTest::newRow("blank line, lf")
             << tx + "\n\n" + rx + "\n"
             << false << QStringList{QString(tx), empty, QString(rx)} << QStringList();
@@ -577,6 +597,36 @@ private slots:
         QCOMPARE(back.parseLine(written), 0);
         QCOMPARE(back.get9X1(), r.get9X1());
         QCOMPARE(back.toLine(), written);
+    }
+
+    // A blank line's record holds nothing until a field is set: two million blank lines must
+    // not take gigabytes. It still writes and checks like any empty record.
+    void blankLinesAreCheap() {
+        const QByteArray text = "\n" + QByteArray(100000, '\n');
+        HCMDocument doc;
+        std::vector<LoadError> errors;
+        bool header = false;
+#if !defined(__SANITIZE_ADDRESS__) && !TARNWELL_HAS_ASAN
+        const size_t before = mallinfo2().uordblks;
+        QVERIFY(parse(text, doc, errors, header));
+        const size_t perRecord = (mallinfo2().uordblks - before) / size_t(doc.recordCount());
+        QVERIFY2(perRecord < 200, qPrintable(QString::number(perRecord)));
+#else
+        QVERIFY(parse(text, doc, errors, header));
+#endif
+        QCOMPARE(doc.recordCount(), 100000); // the first blank line is the (empty) header
+        HCMRecord* blank = doc.record(99);
+        HCMRecord filled(doc.syntaxFlags());
+        filled.antenna(); // an antenna of its own, all texts empty
+        QCOMPARE(blank->toLine(), std::string(48, ';'));
+        QCOMPARE(blank->checkRecord(), filled.checkRecord());
+        QCOMPARE(blank->checkField(HCMRecord::F9XT), filled.checkField(HCMRecord::F9XT));
+        // a copy is independent: setting a field of the copy leaves the blank record blank
+        HCMRecord copy(*blank);
+        copy.set4A("NEW");
+        copy.antenna().coPolar().appendPoint("0", "0");
+        QCOMPARE(blank->toLine(), std::string(48, ';'));
+        QVERIFY(copy.toLine().find("NEW") != std::string::npos);
     }
 
     void documentText() {

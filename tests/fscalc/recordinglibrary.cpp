@@ -9,6 +9,7 @@
 //   38 "BLOCK": after recording, wait until the file "<data path>.release" exists;
 //   40 the countries of the trigger ("~" stands for a zero byte), 41 its result code.
 // With a report file name the call writes the four station names there.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -116,4 +117,16 @@ HCMFS_ANNEX11_1(int32_t* result, const char* station, int32_t n, char* buffer, i
         buffer[i] = std::size_t(i) < countries.size() ? countries[std::size_t(i)] : ' ';
     *result = int32_t(number(field(line, 41), 0));
     blockIfAsked(line, path);
+}
+
+// the optional text of a result code, so that the program's tool tips can be seen to use it
+extern "C" __attribute__((visibility("default"))) int32_t
+HCMFS_ERROR_TEXT(int32_t code, char* buffer, int32_t bufferSize) {
+    const std::string text = "recorded text of code " + std::to_string(code);
+    if (buffer && bufferSize > 0) {
+        const std::size_t n = std::min(text.size(), std::size_t(bufferSize) - 1);
+        std::memcpy(buffer, text.data(), n);
+        buffer[n] = '\0';
+    }
+    return int32_t(text.size());
 }

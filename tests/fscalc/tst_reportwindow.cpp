@@ -27,8 +27,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+
 #include <chrono>
+#include <csignal>
 #include <memory>
+#include <sys/resource.h>
 #include <thread>
 
 namespace {
@@ -189,6 +192,49 @@ private slots:
                  QStringLiteral("CALCULATIONS COMPLETED.\n\nNO THRESHOLD DEGDARATION FOUND!\n\n"
                                 "Calculations performed using\nHCM Library version: "));
         QTRY_COMPARE(script.seen().size(), 1);
+    }
+
+    // the Error column's tool tip is the library's text of the code
+    void errorToolTip() {
+        Bench b;
+        QVERIFY(
+            b.write({station("TX", "T1").error("7"), station("TX", "T2")}, {station("RX", "B1")}));
+        ModalScript script;
+        QVERIFY(b.run(true, -1000));
+        const QAbstractItemModel* m = b.window->tableView()->model();
+        QCOMPARE(m->rowCount(), 2);
+        QCOMPARE(m->index(0, 12).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("recorded text of code 7"));
+        QVERIFY(!m->index(1, 12).data(Qt::ToolTipRole).isValid()); // no error, no text
+        QVERIFY(!m->index(0, 11).data(Qt::ToolTipRole).isValid());
+    }
+
+    // a report that cannot be written (a file-size limit stands in for a full disk) ends the
+    // run with the database's reason instead of the "completed" box
+    void writeFailure() {
+        Bench b;
+        QStringList transmitters, receivers;
+        for (int i = 0; i < 40; ++i) {
+            transmitters << station("TX", QStringLiteral("T%1").arg(i));
+            receivers << station("RX", QStringLiteral("R%1").arg(i));
+        }
+        QVERIFY(b.write(transmitters, receivers));
+        ModalScript script;
+        struct rlimit old {};
+        ::getrlimit(RLIMIT_FSIZE, &old);
+        const struct rlimit small { 32 * 1024, old.rlim_max };
+        const auto previous = ::signal(SIGXFSZ, SIG_IGN);
+        ::setrlimit(RLIMIT_FSIZE, &small);
+        const bool ended = b.run(true, -1000);
+        ::setrlimit(RLIMIT_FSIZE, &old);
+        ::signal(SIGXFSZ, previous);
+        QVERIFY(ended);
+        QTRY_COMPARE(script.seen().size(), 1);
+        QCOMPARE(script.seen()[0].title, QStringLiteral("Tarnwell"));
+        QVERIFY2(script.seen()[0].text.startsWith("Could not write the report file:\n"),
+                 qPrintable(script.seen()[0].text));
+        QCOMPARE(script.seen()[0].type, QStringLiteral("QMessageBox"));
+        QVERIFY(!b.window->info()->text().contains("COMPLETED"));
     }
 
     void runErrors_data() {

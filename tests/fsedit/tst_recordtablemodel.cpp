@@ -16,8 +16,11 @@ void fill(HCMDocument& doc, const QStringList& names, const QStringList& frequen
         auto r = std::make_unique<HCMRecord>();
         r->set0A("TX");
         r->set4A(names.at(i).toLatin1().toStdString());
-        if (i < frequencies.size())
-            r->set1A(frequencies.at(i).toStdString());
+        // "VALUE UNIT": 1A and 1A1
+        if (i < frequencies.size()) {
+            r->set1A(frequencies.at(i).section(' ', 0, 0).toStdString());
+            r->set1A1(frequencies.at(i).section(' ', 1, 1).toStdString());
+        }
         doc.appendRecord(std::move(r));
     }
 }
@@ -89,10 +92,18 @@ private slots:
         QTest::newRow("names descending, equal names keep their order")
             << QStringList{"LINZ", "GRAZ", "WELS", "GRAZ", "AMSTETTEN"} << QStringList() << 0
             << int(Qt::DescendingOrder) << QList<int>{2, 0, 1, 3, 4};
-        QTest::newRow("frequency as text")
+        // by the frequency in GHz; no number or no known unit after the numbers, as text
+        QTest::newRow("frequency without unit")
             << QStringList{"A", "B", "C", "D"} << QStringList{"18725", "7000", "", "10"}
             << int(RecordTableModel::Frequency) << int(Qt::AscendingOrder)
             << QList<int>{2, 3, 0, 1};
+        const QStringList mixed{"18725 M", "7 G", "x M", "10000000 K", ""};
+        QTest::newRow("frequency in GHz ascending")
+            << QStringList{"A", "B", "C", "D", "E"} << mixed << int(RecordTableModel::Frequency)
+            << int(Qt::AscendingOrder) << QList<int>{1, 3, 0, 4, 2};
+        QTest::newRow("frequency in GHz descending")
+            << QStringList{"A", "B", "C", "D", "E"} << mixed << int(RecordTableModel::Frequency)
+            << int(Qt::DescendingOrder) << QList<int>{0, 3, 1, 2, 4};
         QTest::newRow("Latin-1 letters after ASCII")
             << QStringList{QString::fromLatin1("\xC9TANG"), "ZELL", "ALPEN"} << QStringList() << 0
             << int(Qt::AscendingOrder) << QList<int>{2, 1, 0};
