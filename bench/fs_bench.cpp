@@ -395,6 +395,26 @@ int main(int argc, char** argv) {
         out.swap(text);
     }
 
+    // 5. two million blank lines: the record of a blank line holds no texts
+    constexpr int kBlankLines = 2000000;
+    long long blankBytes = 0;
+    int blankRecords = 0;
+    double blankTime = 0;
+    {
+        const std::string blanks(std::size_t(kBlankLines), '\n');
+        auto d = std::make_unique<HCMDocument>(&flags);
+        std::vector<LoadError> errors;
+        bool hasHeader = false;
+        g_heapBytes = 0;
+        g_countHeap = true;
+        const auto t0 = Clock::now();
+        FileJob::parseText(blanks, *d, errors, hasHeader, [](std::size_t) { return true; });
+        blankTime = seconds(t0, Clock::now());
+        g_countHeap = false;
+        blankBytes = g_heapBytes;
+        blankRecords = d->recordCount();
+    }
+
     // report
     const double documentBytes = double(after.rss - before.rss);
     const double ratio = documentBytes / fileSize;
@@ -438,6 +458,11 @@ int main(int argc, char** argv) {
                 mb(double(heapBytes)), double(heapBytes) / fileSize,
                 double(heapBytes) / std::max(records, 1),
                 double(heapBlocks) / std::max(records, 1));
+
+    std::printf("blank lines           %7.1f MB for %d blank lines, %.0f bytes a record   "
+                "target < 200  %s (%.3f s)\n",
+                mb(double(blankBytes)), kBlankLines, double(blankBytes) / std::max(blankRecords, 1),
+                verdict(double(blankBytes) / std::max(blankRecords, 1) < 200), blankTime);
 
     std::printf("\nrecords with errors   %zu (%.2f %%), with warnings %zu, %zu codes in all\n",
                 errorRecords, 100.0 * double(errorRecords) / std::max(records, 1), warningRecords,
