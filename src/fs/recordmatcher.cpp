@@ -31,7 +31,14 @@ RecordMatcher::match(const std::vector<std::pair<int, Key>>& auxiliary) const {
 std::vector<RecordMatcher::Pair> RecordMatcher::matchDocuments(const HCMDocument& own,
                                                                const std::vector<int>& ownNumbers,
                                                                const HCMDocument& auxiliary) {
-    const auto keyOf = [](const HCMRecord& r) { return Key{r.get13X(), r.get0A()}; };
+    // a known type of entry in any letter case ("tx" is a TX), any other 0A as it stands
+    const auto keyOf = [](const HCMRecord& r) {
+        static const std::string_view known[] = {"", "TX", "RX", "PTX", "PRX"};
+        const int type = r.entryType();
+        const std::string_view entry =
+            type >= HCMRecord::TX && type <= HCMRecord::PRX ? known[type] : r.get0A();
+        return Key{r.get13X(), entry};
+    };
     std::vector<std::pair<int, Key>> ownKeys;
     ownKeys.reserve(ownNumbers.size());
     for (const int no : ownNumbers)

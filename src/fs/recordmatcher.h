@@ -7,11 +7,12 @@
 class HCMDocument;
 
 // Pairs the stations of an auxiliary file with the own stations that carry the same
-// co-ordination reference (13X) and the same type of entry (0A), both compared as stored text,
-// exactly and case-sensitively (an empty text matches an empty one). The TX and the RX of one
-// hop share their reference; the type keeps a TX from being paired with an RX. The pairs come in
-// the order of two nested loops: every auxiliary record in order, against every own record in the
-// given order. The own references are indexed once, so matching two large files is not quadratic.
+// co-ordination reference (13X) and the same type of entry (0A): the reference as stored text,
+// exactly and case-sensitively (an empty one matches an empty one), the type by its meaning
+// ("tx" is a TX; any other text as it stands). The TX and the RX of one hop share their
+// reference; the type keeps a TX from being paired with an RX. The pairs come in the order of
+// two nested loops: every auxiliary record in order, against every own record in the given
+// order. The own keys are indexed once, so matching two large files is not quadratic.
 class RecordMatcher {
 public:
     struct Pair {

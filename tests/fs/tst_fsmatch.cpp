@@ -132,11 +132,12 @@ private slots:
     // own records asked for take part, in the order given.
     void documents() {
         HCMDocument own;
-        fillDocument(own, {"REF1", "  REF1 ", "ref1", "REF2", "REF1"});
+        fillDocument(own, {"REF1", "  REF1 ", "ref1", "REF2", "REF1", "H:tx", "H:XX"});
         HCMDocument auxiliary;
-        fillDocument(auxiliary, {"REF1\t", "REF3", "REF2"});
-        QCOMPARE(show(RecordMatcher::matchDocuments(own, {0, 1, 2, 3, 4}, auxiliary)),
-                 QStringLiteral("0-0 0-1 0-4 2-3"));
+        fillDocument(auxiliary, {"REF1\t", "REF3", "REF2", "H:TX", "H:YY"});
+        // the type of entry by its meaning: "tx" is a TX; other texts as they stand
+        QCOMPARE(show(RecordMatcher::matchDocuments(own, {0, 1, 2, 3, 4, 5, 6}, auxiliary)),
+                 QStringLiteral("0-0 0-1 0-4 2-3 3-5"));
         // record 1 is no longer shown in the table: it takes no part
         QCOMPARE(show(RecordMatcher::matchDocuments(own, {0, 2, 3, 4}, auxiliary)),
                  QStringLiteral("0-0 0-4 2-3"));
