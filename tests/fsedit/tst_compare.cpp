@@ -388,6 +388,21 @@ private slots:
         QCOMPARE(counts.notMatched, 1);
     }
 
+    // the auxiliary file being compared is no place to save the own file to
+    void saveOverAuxiliaryRefused() {
+        auto editor = open(write(QStringLiteral("own.txt"), stationLines("OWN", "R0")));
+        QVERIFY(editor);
+        const QString aux = write(QStringLiteral("aux.txt"), stationLines("AUX", "R0"));
+        Script script;
+        script.then(closeCompare());
+        QVERIFY(compare(*editor, aux, script));
+        QVERIFY(!editor->saveToFile(aux, true, false));
+        QCOMPARE(editor->saveError(), aux + QStringLiteral(" is also an input file"));
+        QFile f(aux);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll().contains("AUX"));
+    }
+
     void listings_data() {
         QTest::addColumn<QByteArray>("view");
         QTest::addColumn<QString>("title");
