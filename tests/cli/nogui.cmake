@@ -1,0 +1,12 @@
+# Fails when FILE needs Qt Widgets or Qt Gui, directly (readelf) or through its libraries (ldd).
+execute_process(COMMAND readelf -d ${FILE} OUTPUT_VARIABLE direct RESULT_VARIABLE r1)
+execute_process(COMMAND ldd ${FILE} OUTPUT_VARIABLE all RESULT_VARIABLE r2)
+if(NOT r1 EQUAL 0 OR NOT r2 EQUAL 0)
+  message(FATAL_ERROR "cannot read the libraries of ${FILE}")
+endif()
+if(NOT direct MATCHES "libQt6Core" OR NOT all MATCHES "libQt6Sql")
+  message(FATAL_ERROR "the libraries of ${FILE} were not read: ${direct}")
+endif()
+if(direct MATCHES "libQt6(Widgets|Gui)" OR all MATCHES "libQt6(Widgets|Gui)")
+  message(FATAL_ERROR "${FILE} links Qt Widgets or Qt Gui:\n${all}")
+endif()
