@@ -4,10 +4,10 @@
 #include "calc.h"
 #include "calcthread.h"
 #include "datapath.h"
-#include "datareport.h"
 #include "elfversion.h"
 #include "fsgenerator.h"
 #include "processsetup.h"
+#include "reportwriter.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -58,7 +58,7 @@ ResultRow sampleRow(int i) {
 
 // rows stored per second into a fresh report: inside one transaction, or one commit per row
 double storeRate(const QString& file, int rows, bool transaction) {
-    dataReport report(file);
+    ReportWriter report(file);
     if (!report.createResultsSchema())
         return 0;
     QElapsedTimer t;

@@ -5,6 +5,8 @@
 #include "datareport.h"
 #include "guibench.h"
 #include "hcmreport.h"
+#include "reportwriter.h"
+#include "reportxmlexport.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -74,7 +76,7 @@ int main(int argc, char** argv) {
     QElapsedTimer t;
     t.start();
     {
-        dataReport store(file);
+        ReportWriter store(file);
         if (!store.createResultsSchema() || !store.setVersion(QStringLiteral("2.1.0.0")))
             return 1;
         store.setSyncCommits(false);
@@ -119,7 +121,8 @@ int main(int argc, char** argv) {
     sortBy(-1, Qt::AscendingOrder, "back to the stored order");
 
     t.restart();
-    const bool exported = window.store()->exportXml(dir.filePath(QStringLiteral("big.xml")));
+    const bool exported =
+        ReportXmlExport::write(*window.store(), dir.filePath(QStringLiteral("big.xml")));
     const double xml = seconds(t);
     std::printf("  XML export                         %8.3f s   %.1f MB%s\n", xml,
                 double(QFileInfo(dir.filePath(QStringLiteral("big.xml"))).size()) / 1e6,

@@ -2,6 +2,7 @@
 
 #include "datareport.h"
 #include "filecheck.h"
+#include "reportxmlexport.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -81,10 +82,11 @@ int ReportCommand::run(const std::vector<std::string>& args, std::ostream& out, 
         return 1;
     }
     if (exporting) {
-        if (!report.exportXml(fromArg(args[2]))) {
+        QString reason;
+        if (!ReportXmlExport::write(report, fromArg(args[2]), {}, &reason)) {
             err << "tarnwell-cli report: " << local(dataReport::tr("Could not save the report!"))
                 << "\n"
-                << local(report.lastError()) << "\n";
+                << local(reason) << "\n";
             return 1;
         }
         return 0;

@@ -1,7 +1,7 @@
 #include "calcthread.h"
 
-#include "datareport.h"
 #include "filejob.h"
+#include "reportwriter.h"
 
 #include <QFile>
 #include <algorithm>
@@ -96,7 +96,7 @@ void calcThread::run() {
 // ---- list to list --------------------------------------------------------------------------
 
 void calcThread::runListToList() {
-    dataReport report(m_params.reportFile);
+    ReportWriter report(m_params.reportFile);
     if (!report.open()) {
         setError(5);
         return;
@@ -398,7 +398,7 @@ void calcThread::endLine() {
     advance(m_lineEnd - m_counter);
 }
 
-void calcThread::writeFailed(const dataReport& report) {
+void calcThread::writeFailed(const ReportWriter& report) {
     if (m_writeFailed)
         return;
     m_writeFailed = true;
@@ -407,7 +407,7 @@ void calcThread::writeFailed(const dataReport& report) {
     setError(7);
 }
 
-bool calcThread::commit(dataReport& report) {
+bool calcThread::commit(ReportWriter& report) {
     const Clock::time_point start = Clock::now();
     const bool ok = !report.inTransaction() || report.commit();
     m_stats.storeNs += nanosecondsSince(start);
@@ -433,7 +433,7 @@ std::array<int, 4> firstFourStations(const QStringList& lines, int first = 0) {
 } // namespace
 
 void calcThread::runSingle() {
-    dataReport report(m_params.reportFile);
+    ReportWriter report(m_params.reportFile);
     if (!report.open()) {
         setError(5);
         return;
@@ -520,7 +520,7 @@ void calcThread::runDetailed() {
 // ---- co-ordination trigger -----------------------------------------------------------------
 
 void calcThread::runTrigger() {
-    dataReport report(m_params.reportFile);
+    ReportWriter report(m_params.reportFile);
     if (!report.open()) {
         setError(5);
         return;

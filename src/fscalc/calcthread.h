@@ -10,7 +10,7 @@
 #include <atomic>
 #include <vector>
 
-class dataReport;
+class ReportWriter;
 
 // The worker of one calculation run. It reads the controller's line lists and flags through
 // pointers; the controller keeps them unchanged and alive until the worker has ended.
@@ -112,9 +112,9 @@ private:
     // the run stops when the user cancels it or its report cannot be written
     bool cancelled() const { return m_writeFailed || (m_params.cancel && m_params.cancel->load()); }
     // a failed write of the report: error code 7 with the database's text; the run stops
-    void writeFailed(const dataReport& report);
+    void writeFailed(const ReportWriter& report);
     // commits the rows of a run; false (after writeFailed) when that fails
-    bool commit(dataReport& report);
+    bool commit(ReportWriter& report);
     void setError(int code) {
         if (m_params.errorCode)
             m_params.errorCode->store(code);
@@ -151,7 +151,7 @@ private:
     Params m_params;
     QByteArray m_dataPath;
     Input m_testing, m_reference;
-    dataReport* m_report = nullptr;
+    ReportWriter* m_report = nullptr;
     quint64 m_rowsSinceCommit = 0;
 
     double m_total = 0;       // T

@@ -6,6 +6,7 @@
 #include "datareport.h"
 #include "filecheck.h"
 #include "reportsortmodel.h"
+#include "reportxmlexport.h"
 
 #include <QCursor>
 #include <QEventLoop>
@@ -392,11 +393,13 @@ bool hcmReport::exportXmlInBackground(const QString& path, bool& cancelled) {
     }
     std::unique_ptr<QThread> worker(QThread::create([&] {
         dataReport store(reportFile);
-        saved = store.exportXml(path, [&](qint64 rows) {
-            written.store(rows);
-            return !cancel.load();
-        });
-        error = store.lastError();
+        saved = ReportXmlExport::write(
+            store, path,
+            [&](qint64 rows) {
+                written.store(rows);
+                return !cancel.load();
+            },
+            &error);
     }));
 
     QProgressDialog progress(tr("Saving the report..."), tr("Cancel"), 0, 100, this);

@@ -1,9 +1,9 @@
 // tarnwell-cli calc and report run as processes with the real FS calculation library on the
 // sample file: the stored rows against the library called directly, the exports, the errors.
 #include "clirunner.h"
-#include "datareport.h"
 #include "elfversion.h"
 #include "hcmfsapi.h"
+#include "reportwriter.h"
 #include "testregistry.h"
 
 #include <QDir>
@@ -85,10 +85,11 @@ public:
         int32_t error = 0;
         m_v2(&area, &nfd, &md, &i, &at, &td, &error, tx.constData(), int32_t(tx.size()),
              rx.constData(), int32_t(rx.size()), "", 0, "", 0, "", 0, "", 0);
-        return QStringList{dataReport::formatTd(td),    error ? QString::number(error) : QString(),
-                           dataReport::formatReal(i),   dataReport::formatReal(area),
-                           dataReport::formatReal(nfd), dataReport::formatReal(md),
-                           dataReport::formatReal(at)}
+        return QStringList{
+            ReportWriter::formatTd(td),    error ? QString::number(error) : QString(),
+            ReportWriter::formatReal(i),   ReportWriter::formatReal(area),
+            ReportWriter::formatReal(nfd), ReportWriter::formatReal(md),
+            ReportWriter::formatReal(at)}
             .join('|');
     }
     QString countries(const QByteArray& station, int& code) const {

@@ -1,7 +1,7 @@
 // tarnwell-cli against what is not a plain file: devices, FIFOs, folders, links, an output
 // that is also an input, long names, a write limit and a full disk, signals, hostile reports.
 #include "clirunner.h"
-#include "datareport.h"
+#include "reportwriter.h"
 #include "testregistry.h"
 
 #include <QDir>
@@ -257,7 +257,7 @@ private slots:
     void hostileReports_data() {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<int>("status");
-        QString results = QString(dataReport::resultsTableSql);
+        QString results = QString(ReportWriter::resultsTableSql);
         QTest::newRow("results is a view") << results.replace("TABLE results", "TABLE r2") +
                                                   ";CREATE VIEW results AS SELECT * FROM r2"
                                            << 1;
@@ -268,7 +268,7 @@ private slots:
             << 1;
         QTest::newRow("results of another shape") << "CREATE TABLE results(TxIndex, Td)" << 1;
         QTest::newRow("version is a recursive view")
-            << QString(dataReport::triggerTableSql) +
+            << QString(ReportWriter::triggerTableSql) +
                    ";CREATE VIEW version AS WITH RECURSIVE c(x) AS (SELECT 1 UNION ALL SELECT x+1 "
                    "FROM c) SELECT x AS ver FROM c"
             << 0;
@@ -305,7 +305,7 @@ private slots:
         const QString report = dir.filePath("r.twrpt");
         const QStringList names{"TAB\tX", "CR\rX", "LF\nX", "BACK\\X", QString("CTRL") + QChar(1)};
         {
-            dataReport store(report);
+            ReportWriter store(report);
             QVERIFY(store.createTriggerSchema());
             for (const QString& name : names)
                 QVERIFY(store.insertTrigger(name, "REF", "AUT", 0));
