@@ -152,15 +152,9 @@ void HCMRecord::setText(Field f, std::string_view v) {
     if (!v.empty() || m_data)
         data().text[f].assign(v);
     switch (f) {
-    case F0A: {
-        const std::string u = SyntaxCheck::toUpper(v);
-        m_entryType = u == "TX"    ? TX
-                      : u == "RX"  ? RX
-                      : u == "PTX" ? PTX
-                      : u == "PRX" ? PRX
-                                   : UnknownEntry;
+    case F0A:
+        m_entryType = entryTypeOf(v);
         break;
-    }
     case F1A1: {
         const std::string u = SyntaxCheck::toUpper(v);
         m_frequencyUnit = u == "K" ? KHz : u == "M" ? MHz : u == "G" ? GHz : UnknownUnit;
@@ -174,6 +168,11 @@ void HCMRecord::setText(Field f, std::string_view v) {
     default:
         break;
     }
+}
+
+int HCMRecord::entryTypeOf(std::string_view text) {
+    const std::string u = SyntaxCheck::toUpper(SyntaxCheck::trim(text));
+    return u == "TX" ? TX : u == "RX" ? RX : u == "PTX" ? PTX : u == "PRX" ? PRX : UnknownEntry;
 }
 
 void HCMRecord::set4C(std::string_view v) {

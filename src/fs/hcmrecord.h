@@ -176,6 +176,10 @@ public:
     int entryType() const {
         return m_entryType;
     }
+    // The type of entry a 0A text stands for: "TX", "RX", "PTX" or "PRX" in any letter case,
+    // blanks around it allowed; anything else (also "TXX") is UnknownEntry. The one definition
+    // of a line's type for the editor, the checker and the calculations.
+    static int entryTypeOf(std::string_view text);
     int frequencyUnit() const {
         return m_frequencyUnit;
     }

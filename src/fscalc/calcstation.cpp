@@ -1,5 +1,7 @@
 #include "calcstation.h"
 
+#include "hcmrecord.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -40,17 +42,25 @@ bool angle(QStringView degrees, QChar letter, QChar negative, QStringView minute
 } // namespace
 
 CalcStation::Kind CalcStation::kindOf(QStringView typeField) {
-    const QStringView three = typeField.left(3);
-    if (three.compare(QLatin1String("PTX"), Qt::CaseInsensitive) == 0)
-        return PTX;
-    if (three.compare(QLatin1String("PRX"), Qt::CaseInsensitive) == 0)
-        return PRX;
-    const QStringView two = typeField.left(2);
-    if (two.compare(QLatin1String("TX"), Qt::CaseInsensitive) == 0)
+    // the FS core decides, so that the editor and the calculations never disagree on a type;
+    // a longer field is no type of entry at all
+    if (typeField.size() > 16)
+        return Other;
+    char bytes[16];
+    for (qsizetype i = 0; i < typeField.size(); ++i)
+        bytes[i] = typeField.at(i).toLatin1();
+    switch (HCMRecord::entryTypeOf(std::string_view(bytes, size_t(typeField.size())))) {
+    case HCMRecord::TX:
         return TX;
-    if (two.compare(QLatin1String("RX"), Qt::CaseInsensitive) == 0)
+    case HCMRecord::RX:
         return RX;
-    return Other;
+    case HCMRecord::PTX:
+        return PTX;
+    case HCMRecord::PRX:
+        return PRX;
+    default:
+        return Other;
+    }
 }
 
 double CalcStation::frequencyMHz(QStringView value, QStringView unit) {

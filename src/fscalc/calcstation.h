@@ -22,8 +22,8 @@ struct CalcStation {
 
     static CalcStation fromLine(QStringView line);
 
-    // "TX" or "RX" from the first two characters, "PTX" or "PRX" from the first three, any
-    // letter case
+    // "TX", "RX", "PTX" or "PRX" in any letter case, as the FS core reads field 0A ("TXX" is
+    // no type)
     static Kind kindOf(QStringView typeField);
     // the frequency in MHz: "G" multiplies by 1000, "K" divides by 1000, anything else is MHz;
     // a value that is not a number gives -1000 (whatever the unit)

@@ -113,8 +113,11 @@ private slots:
         row("no frequency", "PTX;;", "016E221548N1230", CalcStation::PTX, -1000, vienna, viennaLat,
             "REF1");
         row("PRX", "prx;1;M", "016E221548N1230", CalcStation::PRX, 1, vienna, viennaLat, "REF1");
-        row("type TXA", "TXA;1;M", "016E221548N1230", CalcStation::TX, 1, vienna, viennaLat,
+        // the type as the editor reads it: "TXA" is none, blanks around it do not count
+        row("type TXA", "TXA;1;M", "016E221548N1230", CalcStation::Other, 1, vienna, viennaLat,
             "REF1");
+        row("type with blanks", " tx ;1;M", "016E221548N1230", CalcStation::TX, 1, vienna,
+            viennaLat, "REF1");
         row("type P", "P;1;M", "016E221548N1230", CalcStation::Other, 1, vienna, viennaLat, "REF1");
         row("type PT", "PT;1;M", "016E221548N1230", CalcStation::Other, 1, vienna, viennaLat,
             "REF1");
