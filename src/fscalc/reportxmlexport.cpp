@@ -10,6 +10,7 @@
 #include <QVariant>
 #include <QVector>
 #include <QXmlStreamWriter>
+#include <algorithm>
 #include <cerrno>
 
 namespace {
@@ -17,7 +18,16 @@ namespace {
 // An element with one text. Characters XML 1.0 does not allow (control characters of 8-bit
 // station texts) become U+FFFD, so that the document stays readable; a CR is written as the
 // reference "&#13;", since a reader turns a plain CR into a line feed.
+bool plain(char16_t u) {
+    return (u >= 0x20 || u == 0x9 || u == 0xA) && u != 0xFFFE && u != 0xFFFF;
+}
+
 void writeXmlText(QXmlStreamWriter& xml, const QString& element, const QString& text) {
+    // nearly every text is plain: written as it is
+    if (std::all_of(text.begin(), text.end(), [](QChar c) { return plain(c.unicode()); })) {
+        xml.writeTextElement(element, text);
+        return;
+    }
     xml.writeStartElement(element);
     QString run;
     for (const QChar c : text) {
@@ -26,7 +36,7 @@ void writeXmlText(QXmlStreamWriter& xml, const QString& element, const QString& 
             xml.writeCharacters(run);
             run.clear();
             xml.writeEntityReference(QStringLiteral("#13"));
-        } else if ((u < 0x20 && u != 0x9 && u != 0xA) || u == 0xFFFE || u == 0xFFFF) {
+        } else if (!plain(u)) {
             run += QChar(0xFFFD);
         } else {
             run += c;
