@@ -387,7 +387,7 @@ QMdiSubWindow* hcmForm::windowShowing(const QString& path) const {
 
 void hcmForm::openPath(const QString& path) {
     const QFileInfo file(path);
-    if (!file.exists() || !file.isFile()) {
+    if (!file.isFile()) {
         QMessageBox::warning(this, AppInfo::name(),
                              file.exists() ? FileCheck::notRegularText(path)
                                            : tr("File %1 does not exist.").arg(path),

@@ -86,19 +86,19 @@ int CalcCommand::run(const std::vector<std::string>& args, std::ostream& out, st
     const QString first = fromArg(parsed.operands[1]);
     const QString second = listToList ? fromArg(parsed.operands[2]) : QString();
 
-    // the report must not replace one of the inputs, nor a device or a FIFO
-    for (const QString& input : {first, second}) {
-        if (!input.isEmpty() && FileCheck::sameFile(input, outPath)) {
+    // The report must not replace one of the inputs; an input that is no regular file (a FIFO
+    // would hang the run) is not read at all.
+    const std::pair<QString, int> inputs[] = {{first, CALC::TestingFileError},
+                                              {second, CALC::ReferenceFileError}};
+    for (const auto& [input, code] : inputs) {
+        if (input.isEmpty())
+            continue;
+        if (FileCheck::sameFile(input, outPath)) {
             err << "tarnwell-cli calc: "
                 << toLocal(FileCheck::sameAsInputText(fromArg(parsed.value("out")))) << "\n";
             return 2;
         }
-    }
-    // an input that is no regular file (a FIFO would hang the run) is not read at all
-    const std::pair<QString, int> inputs[] = {{first, CALC::TestingFileError},
-                                              {second, CALC::ReferenceFileError}};
-    for (const auto& [input, code] : inputs) {
-        const QString problem = input.isEmpty() ? QString() : FileCheck::readProblem(input);
+        const QString problem = FileCheck::readProblem(input);
         if (!problem.isEmpty()) {
             err << "tarnwell-cli calc: " << toLocal(CALC::errorText(code)) << "\n"
                 << toLocal(problem) << "\n";

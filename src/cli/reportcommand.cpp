@@ -5,7 +5,6 @@
 #include "reportxmlexport.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QStringList>

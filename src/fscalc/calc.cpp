@@ -2,10 +2,10 @@
 
 #include "calcthread.h"
 #include "elfversion.h"
+#include "filecheck.h"
 #include "linesplitter.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 CALC::CALC(const QString& dataPath, const QString& libraryPath, QObject* parent)
     : QObject(parent), m_dataPath(dataPath) {
@@ -89,7 +89,7 @@ QString CALC::errorMessage() const {
 
 bool CALC::readLines(const QString& path, QStringList& lines) {
     // a FIFO would block the run for ever and a device never end: only regular files are read
-    if (path.isEmpty() || !QFileInfo(path).isFile())
+    if (path.isEmpty() || !FileCheck::readProblem(path).isEmpty())
         return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))

@@ -97,18 +97,8 @@ void calcThread::run() {
 
 void calcThread::runListToList() {
     ReportWriter report(m_params.reportFile);
-    if (!report.open()) {
-        setError(5);
+    if (!startReport(report, false))
         return;
-    }
-    if (!report.createResultsSchema()) {
-        setError(6);
-        return;
-    }
-    if (!report.setVersion(m_params.libraryVersion)) {
-        writeFailed(report);
-        return;
-    }
     // the file is this run's own and incomplete until the run ends: no commit on the way
     // waits for the disk
     report.setSyncCommits(false);
@@ -398,6 +388,22 @@ void calcThread::endLine() {
     advance(m_lineEnd - m_counter);
 }
 
+bool calcThread::startReport(ReportWriter& report, bool trigger) {
+    if (!report.open()) {
+        setError(5);
+        return false;
+    }
+    if (!(trigger ? report.createTriggerSchema() : report.createResultsSchema())) {
+        setError(6);
+        return false;
+    }
+    if (!report.setVersion(m_params.libraryVersion)) {
+        writeFailed(report);
+        return false;
+    }
+    return true;
+}
+
 void calcThread::writeFailed(const ReportWriter& report) {
     if (m_writeFailed)
         return;
@@ -434,18 +440,8 @@ std::array<int, 4> firstFourStations(const QStringList& lines, int first = 0) {
 
 void calcThread::runSingle() {
     ReportWriter report(m_params.reportFile);
-    if (!report.open()) {
-        setError(5);
+    if (!startReport(report, false))
         return;
-    }
-    if (!report.createResultsSchema()) {
-        setError(6);
-        return;
-    }
-    if (!report.setVersion(m_params.libraryVersion)) {
-        writeFailed(report);
-        return;
-    }
     m_testing.read(*m_params.testing, 1);
     // a header line is no station: it is found as the loader and the trigger find it
     const QStringList& lines = *m_params.testing;
@@ -521,18 +517,8 @@ void calcThread::runDetailed() {
 
 void calcThread::runTrigger() {
     ReportWriter report(m_params.reportFile);
-    if (!report.open()) {
-        setError(5);
+    if (!startReport(report, true))
         return;
-    }
-    if (!report.createTriggerSchema()) {
-        setError(6);
-        return;
-    }
-    if (!report.setVersion(m_params.libraryVersion)) {
-        writeFailed(report);
-        return;
-    }
     report.beginTransaction();
 
     const QStringList& lines = *m_params.testing;

@@ -111,6 +111,9 @@ private:
 
     // the run stops when the user cancels it or its report cannot be written
     bool cancelled() const { return m_writeFailed || (m_params.cancel && m_params.cancel->load()); }
+    // opens the report, creates the schema of a results (or trigger) report and stores the
+    // library version; false (error code 5, 6 or 7) when that fails
+    bool startReport(ReportWriter& report, bool trigger);
     // a failed write of the report: error code 7 with the database's text; the run stops
     void writeFailed(const ReportWriter& report);
     // commits the rows of a run; false (after writeFailed) when that fails

@@ -4,7 +4,6 @@
 #include "tempfiles.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 
 #include <cerrno>
@@ -33,10 +32,6 @@ AtomicFile::AtomicFile(const QString& path) : AtomicFile(QFile::encodeName(path)
 
 AtomicFile::AtomicFile(const QByteArray& path, const QString& shown)
     : m_native(path), m_path(shown), m_target(FileCheck::writeTarget(path)) {}
-
-QString AtomicFile::targetPath() const {
-    return QFile::decodeName(m_target);
-}
 
 AtomicFile::~AtomicFile() {
     if (!m_committed)

@@ -44,8 +44,6 @@ public:
     // device first with closeDevice()
     QString temporaryPath() const;
     void closeDevice();
-    // the file that commit() replaces (the target of a symbolic link)
-    QString targetPath() const;
     QString errorString() const { return m_error; }
     // a reason from outside for errorString(); the first reason given stays
     void setError(const QString& reason);
