@@ -55,7 +55,8 @@ bool shared(const std::string& reference) {
 }
 
 bool loadDocument(HCMDocument& doc, const std::string& path) {
-    if (!doc.load(path))
+    Feedback feedback;
+    if (!doc.load(path, feedback))
         return false;
     doc.waitForJob();
     return doc.recordCount() > 0;

@@ -192,7 +192,8 @@ std::size_t splitFields(std::string_view text, std::vector<std::string_view>& fi
 }
 
 bool loadDocument(HCMDocument& doc, const std::string& path) {
-    if (!doc.load(path))
+    Feedback feedback;
+    if (!doc.load(path, feedback))
         return false;
     doc.waitForJob();
     for (const LoadError& e : doc.loadErrors())

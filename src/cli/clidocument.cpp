@@ -14,7 +14,8 @@ bool CliDocument::load(const std::string& path, std::ostream& err) {
         err << "tarnwell-cli: " << problem.toLocal8Bit().constData() << "\n";
         return false;
     }
-    if (!m_document.load(path)) {
+    Feedback feedback;
+    if (!m_document.load(path, feedback)) {
         err << "tarnwell-cli: cannot start reading " << path << "\n";
         return false;
     }

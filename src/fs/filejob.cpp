@@ -7,16 +7,9 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <mutex>
 #include <system_error>
 
 namespace {
-
-// Reports of the jobs of all windows go through this one lock so they never interleave.
-std::mutex& callbackMutex() {
-    static std::mutex m;
-    return m;
-}
 
 const std::string kLoading = "Loading file...";
 const std::string kParsing = "Parsing file...";
@@ -25,10 +18,8 @@ constexpr size_t kReadChunk = size_t(4) << 20;
 
 } // namespace
 
-FileJob::FileJob(int kind, std::string fileName, Target target, ProgressCallback progress,
-                 FinishedCallback finished, void* owner)
-    : m_kind(kind), m_fileName(std::move(fileName)), m_target(target), m_progress(progress),
-      m_finished(finished), m_owner(owner) {}
+FileJob::FileJob(int kind, std::string fileName, Target target, Feedback& feedback)
+    : m_kind(kind), m_fileName(std::move(fileName)), m_target(target), m_feedback(feedback) {}
 
 FileJob::~FileJob() {
     cancel();
@@ -47,21 +38,6 @@ bool FileJob::start() {
 void FileJob::wait() {
     if (m_thread.joinable() && !isWorkerThread())
         m_thread.join();
-}
-
-bool FileJob::report(long long value, long long maximum, const std::string& message) {
-    if (m_progress) {
-        std::lock_guard<std::mutex> lock(callbackMutex());
-        m_progress(m_owner, value, maximum, message, &m_cancel);
-    }
-    return !m_cancel;
-}
-
-void FileJob::finish() {
-    if (!m_finished)
-        return;
-    std::lock_guard<std::mutex> lock(callbackMutex());
-    m_finished(m_owner, m_kind);
 }
 
 bool FileJob::readFile(std::string& text) {
@@ -91,7 +67,7 @@ bool FileJob::readFile(std::string& text) {
                 ok = !std::ferror(f);
                 break;
             }
-            if (m_cancel)
+            if (m_feedback.cancelRequested())
                 break;
         }
     }
@@ -147,43 +123,44 @@ bool FileJob::parseText(std::string_view text, HCMDocument& target, std::vector<
 void FileJob::run() {
     std::vector<LoadError>& errors = *m_target.errors;
     errors.clear();
-    if (m_kind != LoadDocument && m_kind != LoadAuxiliary) {
-        finish();
-        return;
+    bool completed = true;
+    if (m_kind == LoadDocument || m_kind == LoadAuxiliary) {
+        try {
+            completed = load(errors);
+        } catch (const std::exception&) {
+            // out of memory on a huge file: reported like an unreadable one
+            errors.push_back({-1, -1});
+        }
     }
-    try {
-        load(errors);
-    } catch (const std::exception&) {
-        // out of memory on a huge file: reported like an unreadable one
-        errors.push_back({-1, -1});
-        finish();
-    }
+    m_feedback.end(completed);
 }
 
-void FileJob::load(std::vector<LoadError>& errors) {
-    if (m_progress && !report(0, 100, kLoading))
-        return;
+bool FileJob::load(std::vector<LoadError>& errors) {
+    m_feedback.setStatus(kLoading);
+    if (!m_feedback.progress(0, 100))
+        return false;
     std::string text;
     if (!readFile(text)) {
         errors.push_back({-1, -1});
-        finish();
-        return;
+        return true;
     }
-    if (m_cancel)
-        return;
+    if (m_feedback.cancelRequested())
+        return false;
     if (m_target.hasHeader)
         *m_target.hasHeader = false;
     HCMDocument& doc = *m_target.document;
     bool hasHeader = false;
     const long long total = static_cast<long long>(text.size());
+    m_feedback.progress(0, total);
+    m_feedback.setStatus(kParsing);
     const bool complete = parseText(text, doc, errors, hasHeader, [&](size_t offset) {
-        return report(static_cast<long long>(offset), total, kParsing);
+        return m_feedback.progress(static_cast<long long>(offset), total);
     });
     doc.setHasHeader(hasHeader);
     if (m_target.hasHeader)
         *m_target.hasHeader = hasHeader;
     if (!complete)
-        return;
-    report(total, total, kParsing);
-    finish();
+        return false;
+    m_feedback.progress(total, total);
+    return true;
 }

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "feedback.h"
 #include "loaderror.h"
 #include "syntaxflags.h"
 
-#include <atomic>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -11,13 +11,6 @@
 #include <vector>
 
 class HCMDocument;
-
-// Called on the worker thread as (owner, value, maximum, message, cancel flag); setting the
-// flag ends the job at its next step.
-using ProgressCallback = void (*)(void* owner, long long value, long long maximum,
-                                  const std::string& message, std::atomic<bool>* cancel);
-// Called on the worker thread as (owner, kind) when a job has run to its end.
-using FinishedCallback = void (*)(void* owner, int kind);
 
 // Reads and parses one FS file on a worker thread.
 class FileJob {
@@ -30,16 +23,18 @@ public:
         bool* hasHeader = nullptr;                // may be null
     };
 
-    // records created by the job take the options of their target document
-    FileJob(int kind, std::string fileName, Target target, ProgressCallback progress,
-            FinishedCallback finished, void* owner);
+    // Records created by the job take the options of their target document. The job reports
+    // through `feedback`, on which the starter has called begin(): the status texts
+    // "Loading file..." and "Parsing file...", the bytes parsed of the file's size, and the end
+    // (Completed also when the file could not be read: the errors say so).
+    FileJob(int kind, std::string fileName, Target target, Feedback& feedback);
     // cancels the job and waits for the worker
     ~FileJob();
     FileJob(const FileJob&) = delete;
     FileJob& operator=(const FileJob&) = delete;
 
     bool start();
-    void cancel() { m_cancel = true; }
+    void cancel() { m_feedback.cancel(); }
     void wait();
     bool isWorkerThread() const { return std::this_thread::get_id() == m_thread.get_id(); }
     int kind() const { return m_kind; }
@@ -56,17 +51,13 @@ public:
 
 private:
     void run();
-    void load(std::vector<LoadError>& errors);
-    bool report(long long value, long long maximum, const std::string& message);
-    void finish();
+    // false when stopped
+    bool load(std::vector<LoadError>& errors);
     bool readFile(std::string& text);
 
     const int m_kind;
     const std::string m_fileName;
     const Target m_target;
-    const ProgressCallback m_progress;
-    const FinishedCallback m_finished;
-    void* const m_owner;
-    std::atomic<bool> m_cancel{false};
+    Feedback& m_feedback;
     std::thread m_thread;
 };

@@ -2,8 +2,7 @@
 
 #include "syntaxcheck.h"
 
-HCMDocument::HCMDocument(SyntaxFlags* flags, void* owner)
-    : m_flags(flags), m_header(flags), m_owner(owner) {}
+HCMDocument::HCMDocument(SyntaxFlags* flags) : m_flags(flags), m_header(flags) {}
 
 HCMDocument::~HCMDocument() {
     stopJob();
@@ -26,12 +25,6 @@ void HCMDocument::clear() {
     m_current = -1;
 }
 
-void HCMDocument::setCallbacks(ProgressCallback progress, FinishedCallback finished, void* owner) {
-    m_progress = progress;
-    m_finished = finished;
-    m_owner = owner;
-}
-
 void HCMDocument::stopJob() {
     if (!m_job || m_job->isWorkerThread())
         return;
@@ -51,35 +44,37 @@ void HCMDocument::waitForJob() {
 }
 
 bool HCMDocument::startJob(int kind, const std::string& fileName, HCMDocument* target,
-                           bool* hasHeaderTarget, ProgressCallback progress) {
+                           bool* hasHeaderTarget, Feedback& feedback) {
     m_errors.clear();
+    feedback.begin({}, 100);
     FileJob::Target t;
     t.document = target;
     t.errors = &m_errors;
     t.hasHeader = hasHeaderTarget;
-    m_job = std::make_unique<FileJob>(kind, fileName, t, progress, m_finished, m_owner);
+    m_job = std::make_unique<FileJob>(kind, fileName, t, feedback);
     if (m_job->start())
         return true;
     m_job.reset();
+    feedback.end(false);
     return false;
 }
 
-bool HCMDocument::load(const std::string& fileName, bool* hasHeaderTarget) {
+bool HCMDocument::load(const std::string& fileName, Feedback& feedback, bool* hasHeaderTarget) {
     // inside a callback the running job cannot be waited for, so it cannot be replaced
     if (m_job && m_job->isWorkerThread())
         return false;
     clear();
-    return startJob(FileJob::LoadDocument, fileName, this, hasHeaderTarget, m_progress);
+    return startJob(FileJob::LoadDocument, fileName, this, hasHeaderTarget, feedback);
 }
 
-bool HCMDocument::loadAuxiliary(const std::string& fileName) {
+bool HCMDocument::loadAuxiliary(const std::string& fileName, Feedback& feedback) {
     if (m_job && m_job->isWorkerThread())
         return false;
     stopJob();
     if (!m_auxiliary)
-        m_auxiliary = std::make_unique<HCMDocument>(m_flags, this);
+        m_auxiliary = std::make_unique<HCMDocument>(m_flags);
     m_auxiliary->clear();
-    return startJob(FileJob::LoadAuxiliary, fileName, m_auxiliary.get(), nullptr, nullptr);
+    return startJob(FileJob::LoadAuxiliary, fileName, m_auxiliary.get(), nullptr, feedback);
 }
 
 std::string HCMDocument::loadErrorText() const {

@@ -14,7 +14,7 @@
 // its index ("No") for the life of the document.
 class HCMDocument {
 public:
-    explicit HCMDocument(SyntaxFlags* flags = nullptr, void* owner = nullptr);
+    explicit HCMDocument(SyntaxFlags* flags = nullptr);
     // a running load is cancelled and waited for before anything is freed
     ~HCMDocument();
     HCMDocument(const HCMDocument&) = delete;
@@ -40,14 +40,13 @@ public:
     void setCurrentRecord(int no) { m_current = no; }
 
     SyntaxFlags* syntaxFlags() const { return m_flags; }
-    void* owner() const { return m_owner; }
-    void setCallbacks(ProgressCallback progress, FinishedCallback finished, void* owner);
 
-    // Kind 1: loads the file into this document on a worker thread.
-    bool load(const std::string& fileName, bool* hasHeaderTarget = nullptr);
-    // Kind 2: loads the file into the auxiliary document, without progress or cancel; the
-    // errors go to this document's list.
-    bool loadAuxiliary(const std::string& fileName);
+    // Kind 1: loads the file into this document on a worker thread, reporting through
+    // `feedback` (begun here, ended by the job).
+    bool load(const std::string& fileName, Feedback& feedback, bool* hasHeaderTarget = nullptr);
+    // Kind 2: loads the file into the auxiliary document; the errors go to this document's
+    // list.
+    bool loadAuxiliary(const std::string& fileName, Feedback& feedback);
     HCMDocument* auxiliary() { return m_auxiliary.get(); }
     void cancelJob();
     void waitForJob();
@@ -64,7 +63,7 @@ public:
 private:
     bool validNo(int no) const { return no >= 0 && size_t(no) < m_records.size(); }
     bool startJob(int kind, const std::string& fileName, HCMDocument* target, bool* hasHeaderTarget,
-                  ProgressCallback progress);
+                  Feedback& feedback);
     void stopJob();
 
     SyntaxFlags* m_flags;
@@ -73,9 +72,6 @@ private:
     std::vector<LoadError> m_errors;
     bool m_hasHeader = false;
     int m_current = -1;
-    ProgressCallback m_progress = nullptr;
-    FinishedCallback m_finished = nullptr;
-    void* m_owner;
     std::unique_ptr<HCMDocument> m_auxiliary;
     std::unique_ptr<FileJob> m_job; // declared last: it goes first
 };

@@ -3,11 +3,11 @@
 #include "hcmeditmdi.h"
 
 #include "atomicfile.h"
+#include "feedbackrelay.h"
 #include "filecheck.h"
 #include "hcmfilecompare.h"
 #include "recordtablemodel.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
@@ -22,15 +22,10 @@
 
 namespace {
 
-// an action reports progress and lets events through about this many times
-constexpr size_t kActionReports = 50;
-constexpr size_t kMinActionStep = 256;
+// an action stops within this many records of a Cancel
+constexpr size_t kActionStep = 256;
 // the written text goes to the file in pieces of about this size
 constexpr size_t kWriteChunk = size_t(1) << 20;
-
-size_t actionStep(size_t count) {
-    return std::max(kMinActionStep, count / kActionReports);
-}
 
 QString latin1(const std::string& text) {
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
@@ -63,7 +58,8 @@ bool hcmEditMDI::startComparison(const QString& auxiliaryPath) {
     dialog->setFileName(auxiliaryPath);
     dialog->setWaiting(true);
     m_auxiliaryLoading = true;
-    if (!m_document->loadAuxiliary(QFile::encodeName(auxiliaryPath).toStdString())) {
+    if (!m_document->loadAuxiliary(QFile::encodeName(auxiliaryPath).toStdString(),
+                                   m_auxiliaryRelay->feedback())) {
         m_auxiliaryLoading = false;
         dialog->setWaiting(false);
         return false;
@@ -108,7 +104,6 @@ void hcmEditMDI::doCompareAction() {
     if (action < HCMFileCompare::DeleteMatched || action > HCMFileCompare::WriteDifferences)
         return;
 
-    m_cancelRequest = false;
     dialog->setActionRunning(true);
     bool showDone = true;
     {
@@ -133,8 +128,6 @@ void hcmEditMDI::doCompareAction() {
         m_busyFilling = false;
     }
     hideBusy();
-    // a stop asked for after the last step must not stop the next job of this window
-    m_cancelRequest = false;
     dialog->setActionRunning(false);
 
     if (const int row = currentRow(); row >= 0)
@@ -152,71 +145,57 @@ void hcmEditMDI::doCompareAction() {
     finishBusy();
 }
 
-bool hcmEditMDI::compareStepCancelled(size_t done) {
-    m_progress->setValue(int(done));
-    QCoreApplication::processEvents();
-    return m_cancelRequest.exchange(false);
-}
-
 void hcmEditMDI::compareDeleteMatched(HCMFileCompare& dialog) {
     const std::vector<RecordMatcher::Pair> pairs = dialog.matchedPairs();
     showBusy(tr("Deleting data..."), int(pairs.size()));
-    const size_t step = actionStep(pairs.size());
-    size_t done = 0;
-    while (done < pairs.size()) {
-        if (compareStepCancelled(done))
-            break;
-        const size_t end = std::min(pairs.size(), done + step);
-        QList<int> numbers;
-        numbers.reserve(qsizetype(end - done));
-        for (size_t i = done; i < end; ++i)
-            numbers << pairs[i].own;
-        // an own record in several pairs leaves with the first of them
-        removeRecordRows(numbers);
-        updateTotal();
-        done = end;
-    }
-    m_progress->setValue(int(done));
-    dialog.dropMatchedPairs(done);
+    QList<int> numbers;
+    numbers.reserve(qsizetype(pairs.size()));
+    for (const RecordMatcher::Pair& pair : pairs)
+        numbers << pair.own;
+    // one bulk removal; an own record in several pairs leaves with the first of them
+    removeRecordRows(numbers);
+    updateTotal();
+    m_progress->setValue(int(pairs.size()));
+    dialog.dropMatchedPairs(pairs.size());
 }
 
 void hcmEditMDI::compareAppendNotMatched(HCMFileCompare& dialog) {
     const HCMDocument* auxiliary = m_document->auxiliary();
     const std::vector<int> numbers = dialog.unmatchedAuxiliary();
-    showBusy(tr("Appending data..."), int(numbers.size()));
-    const size_t step = actionStep(numbers.size());
-    size_t done = 0;
-    while (done < numbers.size()) {
-        if (compareStepCancelled(done))
-            break;
-        const size_t end = std::min(numbers.size(), done + step);
-        QList<HCMRecord*> copies;
-        copies.reserve(qsizetype(end - done));
-        for (size_t i = done; i < end; ++i)
+    QList<HCMRecord*> copies;
+    copies.reserve(qsizetype(numbers.size()));
+    // the copies are made on the worker; a Cancel appends those made so far
+    runTask(tr("Appending data..."), (long long)numbers.size(), [&](Feedback& feedback) {
+        for (size_t i = 0; i < numbers.size(); ++i) {
+            if (i % kActionStep == 0 && !feedback.progress((long long)i))
+                return false;
             if (const HCMRecord* record = auxiliary->record(numbers[i]))
                 copies << new HCMRecord(*record);
-        appendNewLines(copies); // the document takes them over
-        done = end;
-    }
-    m_progress->setValue(int(done));
+        }
+        return true;
+    });
+    appendNewLines(copies); // the document takes them over
+    m_progress->setValue(m_progress->maximum());
 }
 
 void hcmEditMDI::compareReplaceMatched(HCMFileCompare& dialog) {
     const HCMDocument* auxiliary = m_document->auxiliary();
     const std::vector<RecordMatcher::Pair>& pairs = dialog.matchedPairs();
-    showBusy(tr("Replacing data..."), int(pairs.size()));
-    const size_t step = actionStep(pairs.size());
+    HCMDocument& document = *m_document;
     std::vector<int> replaced;
-    for (size_t i = 0; i < pairs.size(); ++i) {
-        if (i % step == 0 && compareStepCancelled(i))
-            break;
-        HCMRecord* own = m_document->record(pairs[i].own);
-        const HCMRecord* other = auxiliary->record(pairs[i].auxiliary);
-        if (!own || !other)
-            continue;
-        *own = *other; // every field, the antenna and both patterns
-        replaced.push_back(pairs[i].own);
-    }
+    runTask(tr("Replacing data..."), (long long)pairs.size(), [&](Feedback& feedback) {
+        for (size_t i = 0; i < pairs.size(); ++i) {
+            if (i % kActionStep == 0 && !feedback.progress((long long)i))
+                return false;
+            HCMRecord* own = document.record(pairs[i].own);
+            const HCMRecord* other = auxiliary->record(pairs[i].auxiliary);
+            if (!own || !other)
+                continue;
+            *own = *other; // every field, the antenna and both patterns
+            replaced.push_back(pairs[i].own);
+        }
+        return true;
+    });
     m_progress->setValue(m_progress->maximum());
     if (replaced.empty())
         return;
@@ -254,34 +233,37 @@ bool hcmEditMDI::compareWriteDifferences(HCMFileCompare& dialog) {
         return failed(file.errorString());
 
     const std::vector<HCMCompareDT::Result>& results = dialog.differences();
-    showBusy(tr("Saving data..."), int(results.size()));
-    const size_t step = actionStep(results.size());
-    std::string out;
-    out.reserve(kWriteChunk + 4096);
-    auto flush = [&] {
-        const bool written = file.write(out.data(), qint64(out.size()));
-        out.clear();
-        return written;
-    };
-    bool ok = true;
-    for (size_t i = 0; ok && i < results.size(); ++i) {
-        if (i % step == 0 && compareStepCancelled(i)) {
-            // stopped: nothing is written, the old file stays as it was
-            file.cancel();
-            hideBusy();
-            return false;
-        }
-        if (const HCMRecord* record = m_document->record(results[i].pair.own)) {
-            record->appendLine(out);
-            out += '\r'; // other tools read these files with single carriage returns
-        }
-        if (out.size() >= kWriteChunk)
-            ok = flush();
-    }
-    m_progress->setValue(int(results.size()));
-    ok = ok && flush() && file.commit();
+    const HCMDocument& document = *m_document;
+    bool committed = false;
+    const bool ok =
+        runTask(tr("Saving data..."), (long long)results.size(), [&](Feedback& feedback) {
+            std::string out;
+            out.reserve(kWriteChunk + 4096);
+            for (size_t i = 0; i < results.size(); ++i) {
+                if (i % kActionStep == 0 && !feedback.progress((long long)i))
+                    return false;
+                if (const HCMRecord* record = document.record(results[i].pair.own)) {
+                    record->appendLine(out);
+                    out += '\r'; // other tools read these files with single carriage returns
+                }
+                if (out.size() >= kWriteChunk) {
+                    if (!file.write(out.data(), qint64(out.size())))
+                        return true; // the error is the file's
+                    out.clear();
+                }
+            }
+            // a failed write is remembered: the commit then fails with its reason
+            file.write(out.data(), qint64(out.size()));
+            committed = file.commit();
+            return true;
+        });
     hideBusy();
-    if (!ok)
+    if (!ok) {
+        // stopped: nothing is written, the old file stays as it was
+        file.cancel();
+        return false;
+    }
+    if (!committed)
         return failed(file.errorString());
     return true;
 }

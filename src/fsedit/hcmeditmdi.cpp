@@ -3,6 +3,7 @@
 #include "atomicfile.h"
 #include "detailform.h"
 #include "errorlistdlg.h"
+#include "feedbackrelay.h"
 #include "fieldcolors.h"
 #include "filecheck.h"
 #include "recordtablemodel.h"
@@ -12,7 +13,7 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
@@ -42,8 +43,8 @@
 
 namespace {
 
-// long loops on the window thread let events through every so many rows
-constexpr int kEventStep = 128;
+// a job stops within this many rows of a Cancel
+constexpr int kCancelStep = 128;
 // the saved text goes to the file in pieces of about this size
 constexpr size_t kWriteChunk = size_t(1) << 20;
 // a load error box lists at most this many lines; the rest is in its details
@@ -181,9 +182,8 @@ private:
 
 hcmEditMDI::hcmEditMDI(const SyntaxOptions& options, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("hcmEdit"));
-    m_document = std::make_unique<HCMDocument>(&m_flags, this);
+    m_document = std::make_unique<HCMDocument>(&m_flags);
     buildUi();
-    m_document->setCallbacks(&hcmEditMDI::loadProgress, &hcmEditMDI::loadFinished, this);
     connectFieldWidgets();
     applySyntaxOptions(options);
 
@@ -195,8 +195,8 @@ hcmEditMDI::hcmEditMDI(const SyntaxOptions& options, QWidget* parent) : QWidget(
 }
 
 hcmEditMDI::~hcmEditMDI() {
-    // nothing may reach this window from a load job once it is going
-    m_cancelRequest = true;
+    // nothing may reach this window from a job once it is going
+    m_task->stop();
     stopLoad();
     m_model->setDocument(nullptr);
     m_document.reset();
@@ -265,6 +265,9 @@ void hcmEditMDI::buildUi() {
     QItemSelectionModel* selection = m_table->selectionModel();
     connect(selection, &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current, const QModelIndex& previous) {
+                // no current row: the form shows no record
+                if (!current.isValid() && !isBusy())
+                    clearDetails();
                 showItemDetails(current.row(), current.column(), previous.row(), previous.column());
             });
     connect(selection, &QItemSelectionModel::selectionChanged, this, &hcmEditMDI::selectionChanged);
@@ -281,16 +284,31 @@ void hcmEditMDI::buildUi() {
             &hcmEditMDI::deleteAntennaXPLines);
     connect(m_errorList, &ErrorListDlg::itemDoubleclicked, this, &hcmEditMDI::setCurrentRecord);
 
-    // The load job emits these on its own thread. Every receiver is this window, so the
-    // queued calls of a job that is stopped can be dropped all at once (stopLoad).
+    // The jobs report through relays: their queued reports come in on this thread.
+    m_loadRelay = new FeedbackRelay(this);
+    m_auxiliaryRelay = new FeedbackRelay(this);
+    m_task = new BackgroundTask(this);
     connect(this, &hcmEditMDI::signalTaskFinished, this, &hcmEditMDI::slotTaskFinished);
     connect(this, &hcmEditMDI::processCanceled, this, &hcmEditMDI::slotCanceled);
     connect(this, &hcmEditMDI::signalSetProgressValue, this,
             [this](int value) { m_progress->setValue(value); });
-    connect(this, &hcmEditMDI::signalStatusText, this, [this](const QString& text) {
+    auto showStatus = [this](const QString& text) {
         if (m_info->text() != text)
             m_info->setText(text);
+    };
+    connect(m_loadRelay, &FeedbackRelay::statusChanged, this, showStatus);
+    connect(m_loadRelay, &FeedbackRelay::progressChanged, this, [this](qint64 value, qint64 max) {
+        emit signalSetProgressValue(max > 0 ? int(value * 100 / max) : 0);
     });
+    connect(m_loadRelay, &FeedbackRelay::ended, this, &hcmEditMDI::loadEnded);
+    connect(m_auxiliaryRelay, &FeedbackRelay::ended, this,
+            [this] { emit signalTaskFinished(FileJob::LoadAuxiliary); });
+    connect(&m_task->relay(), &FeedbackRelay::statusChanged, this, showStatus);
+    connect(&m_task->relay(), &FeedbackRelay::progressChanged, this,
+            [this](qint64 value, qint64 max) {
+                m_progress->setRange(0, int(std::min<qint64>(max, INT_MAX)));
+                m_progress->setValue(int(std::min<qint64>(value, INT_MAX)));
+            });
 }
 
 void hcmEditMDI::connectFieldWidgets() {
@@ -321,33 +339,11 @@ void hcmEditMDI::connectFieldWidgets() {
 // ---------------------------------------------------------------------------------------------
 // Loading
 
-void hcmEditMDI::loadProgress(void* owner, long long value, long long maximum,
-                              const std::string& message, std::atomic<bool>* cancel) {
-    static_cast<hcmEditMDI*>(owner)->reportLoadProgress(value, maximum, message, cancel);
-}
-
-void hcmEditMDI::loadFinished(void* owner, int kind) {
-    emit static_cast<hcmEditMDI*>(owner)->signalTaskFinished(kind);
-}
-
-void hcmEditMDI::reportLoadProgress(long long value, long long maximum, const std::string& message,
-                                    std::atomic<bool>* cancel) {
-    if (m_cancelRequest) {
-        *cancel = true;
+void hcmEditMDI::loadEnded(bool completed) {
+    if (completed)
+        emit signalTaskFinished(FileJob::LoadDocument);
+    else
         emit processCanceled();
-        return;
-    }
-    if (message != m_lastMessage) {
-        m_lastMessage = message;
-        emit signalStatusText(QString::fromLatin1(message.data(), qsizetype(message.size())),
-                              QPrivateSignal());
-    }
-    // one report per line would flood the event queue: only a new percentage goes out
-    const int percent = maximum > 0 ? int(value * 100 / maximum) : 0;
-    if (percent != m_lastPercent) {
-        m_lastPercent = percent;
-        emit signalSetProgressValue(percent);
-    }
 }
 
 bool hcmEditMDI::loadFile(const QString& path) {
@@ -358,16 +354,14 @@ bool hcmEditMDI::loadFile(const QString& path) {
     m_model->clear();
     clearDetails();
     clearHeaderUi();
-    m_cancelRequest = false;
-    m_lastMessage.clear();
-    m_lastPercent = -1;
     setFileName(path);
     updateTotal();
     showBusy(tr("Loading file..."), 100);
     // the job writes the document and its header: nothing in the form may touch them now
     m_form->setEnabled(false);
     m_loading = true;
-    if (!m_document->load(QFile::encodeName(path).toStdString(), &m_loadedHasHeader)) {
+    if (!m_document->load(QFile::encodeName(path).toStdString(), m_loadRelay->feedback(),
+                          &m_loadedHasHeader)) {
         m_loading = false;
         m_form->setEnabled(true);
         hideBusy();
@@ -382,7 +376,8 @@ void hcmEditMDI::stopLoad() {
         m_document->waitForJob();
     }
     // what the stopped job has reported is no longer true
-    QCoreApplication::removePostedEvents(this, QEvent::MetaCall);
+    m_loadRelay->drop();
+    m_auxiliaryRelay->drop();
     if (m_loading) {
         m_loading = false;
         m_form->setEnabled(true);
@@ -390,7 +385,28 @@ void hcmEditMDI::stopLoad() {
 }
 
 void hcmEditMDI::cancelJob() {
-    m_cancelRequest = true;
+    if (m_loading)
+        m_loadRelay->feedback().cancel();
+    m_task->cancel();
+}
+
+bool hcmEditMDI::runTask(const QString& status, long long maximum,
+                         const std::function<bool(Feedback&)>& work) {
+    QEventLoop wait;
+    bool completed = false;
+    const bool started =
+        m_task->start(status.toLatin1().toStdString(), maximum, work, [&](bool result) {
+            completed = result;
+            wait.quit();
+        });
+    if (!started)
+        return false;
+    showBusy(status, int(std::min<long long>(maximum, INT_MAX)));
+    // the form and the records stay as they are while the worker reads them
+    m_form->setEnabled(false);
+    wait.exec();
+    m_form->setEnabled(true);
+    return completed;
 }
 
 void hcmEditMDI::slotTaskFinished(int task) {
@@ -436,7 +452,6 @@ void hcmEditMDI::showLoadErrorBox(const QString& errors) {
 }
 
 void hcmEditMDI::slotCanceled() {
-    m_cancelRequest = false;
     stopLoad();
     m_document->clear();
     m_model->clear();
@@ -456,9 +471,8 @@ bool hcmEditMDI::fillTable() {
         m_info->setText(tr("Filling table..."));
         m_progress->setRange(0, count);
         m_progress->setValue(0);
-        // the rows go in with one reset: the status shows once and Cancel can still act
-        QCoreApplication::processEvents();
-        const bool cancelled = m_cancelRequest.exchange(false);
+        // the rows go in with one reset; a Cancel that came after the parsing still counts
+        const bool cancelled = m_loadRelay->feedback().cancelRequested();
         if (!cancelled) {
             m_model->fillFromDocument();
             m_progress->setValue(count);
@@ -1214,32 +1228,28 @@ void hcmEditMDI::checkSyntax() {
     if (m_loading || m_reporting || m_saving)
         return;
     m_reporting = true;
-    showBusy(tr("Checking syntax..."), 0);
-    m_cancelRequest = false;
     m_busyFilling = true;
     m_errorList->clear();
 
     SyntaxReport report;
     report.addHeader(m_document->header().checkHeader(rowCount()));
-
     // the rows as they are now: a sort meanwhile does not mix up the walk
     const std::vector<int> rows = m_model->rowRecords();
-    m_progress->setRange(0, int(rows.size()));
-    std::vector<int> codes;
-    for (size_t i = 0; i < rows.size(); ++i) {
-        if (i % kEventStep == 0) {
-            m_progress->setValue(int(i));
-            QCoreApplication::processEvents();
-            if (m_cancelRequest.exchange(false))
-                break;
+    const HCMDocument& document = *m_document;
+    runTask(tr("Checking syntax..."), (long long)rows.size(), [&](Feedback& feedback) {
+        std::vector<int> codes;
+        for (size_t i = 0; i < rows.size(); ++i) {
+            if (i % kCancelStep == 0 && !feedback.progress((long long)i))
+                return false;
+            const HCMRecord* record = document.record(rows[i]);
+            if (!record)
+                continue;
+            codes.clear();
+            record->checkRecord(codes);
+            report.addRecord(rows[i], codes);
         }
-        const HCMRecord* record = m_document->record(rows[i]);
-        if (!record)
-            continue;
-        codes.clear();
-        record->checkRecord(codes);
-        report.addRecord(rows[i], codes);
-    }
+        return true;
+    });
     hideBusy();
     m_busyFilling = false;
     m_reporting = false;
@@ -1287,44 +1297,38 @@ bool hcmEditMDI::saveToFile(const QString& path, bool includeHeader, bool tableO
     const std::vector<int> numbers =
         tableOrder ? m_model->rowRecords() : m_model->recordsInNumberOrder();
     m_saving = true;
-    m_cancelRequest = false;
-    showBusy(tr("Writing data..."), int(numbers.size()));
-
-    std::string out;
-    out.reserve(kWriteChunk + 4096);
-    if (includeHeader) {
-        out += m_document->header().toLine();
-        out += "\r\n";
-    }
-    auto flush = [&] {
-        const bool written = file.write(out.data(), qint64(out.size()));
-        out.clear();
-        return written;
-    };
-    bool ok = true;
-    for (size_t i = 0; ok && i < numbers.size(); ++i) {
-        if (i % kEventStep == 0) {
-            m_progress->setValue(int(i));
-            QCoreApplication::processEvents();
-            if (m_cancelRequest.exchange(false)) {
-                ok = false;
-                break;
-            }
-        }
-        if (const HCMRecord* record = m_document->record(numbers[i])) {
-            record->appendLine(out);
+    const HCMDocument& document = *m_document;
+    bool committed = false;
+    bool ok = runTask(tr("Writing data..."), (long long)numbers.size(), [&](Feedback& feedback) {
+        std::string out;
+        out.reserve(kWriteChunk + 4096);
+        if (includeHeader) {
+            out += document.header().toLine();
             out += "\r\n";
         }
-        if (out.size() >= kWriteChunk)
-            ok = flush();
-    }
-    if (ok) {
-        ok = flush() && file.commit();
-        if (!ok)
-            m_saveError = file.errorString();
-    } else {
+        for (size_t i = 0; i < numbers.size(); ++i) {
+            if (i % kCancelStep == 0 && !feedback.progress((long long)i))
+                return false;
+            if (const HCMRecord* record = document.record(numbers[i])) {
+                record->appendLine(out);
+                out += "\r\n";
+            }
+            if (out.size() >= kWriteChunk) {
+                if (!file.write(out.data(), qint64(out.size())))
+                    return true; // the error is the file's
+                out.clear();
+            }
+        }
+        // a failed write is remembered: the commit then fails with its reason
+        file.write(out.data(), qint64(out.size()));
+        committed = file.commit();
+        return true;
+    });
+    if (!ok)
         file.cancel(); // the file on disk stays as it was
-    }
+    else if (!committed)
+        m_saveError = file.errorString();
+    ok = ok && committed;
     hideBusy();
     m_saving = false;
     if (ok)
@@ -1335,8 +1339,8 @@ bool hcmEditMDI::saveToFile(const QString& path, bool includeHeader, bool tableO
 
 void hcmEditMDI::closeEvent(QCloseEvent* event) {
     if (m_busyFilling || m_reporting || m_saving || m_boxDepth > 0) {
-        // a loop or a message box of this window is running: stop it, then close
-        m_cancelRequest = true;
+        // a job or a message box of this window is running: stop it, then close
+        m_task->cancel();
         m_closePending = true;
         event->ignore();
         return;
@@ -1356,7 +1360,7 @@ void hcmEditMDI::closeEvent(QCloseEvent* event) {
             }
         }
     }
-    m_cancelRequest = true;
+    m_task->stop();
     stopLoad();
     m_errorList->close();
     emit editorClosed(this);

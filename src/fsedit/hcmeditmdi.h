@@ -13,7 +13,7 @@
 #include <QPointer>
 #include <QString>
 #include <QWidget>
-#include <atomic>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -28,7 +28,10 @@ class QProgressBar;
 class QPushButton;
 class QTableView;
 class DetailForm;
+class BackgroundTask;
 class ErrorListDlg;
+class Feedback;
+class FeedbackRelay;
 class RecordTableModel;
 
 class hcmEditMDI : public QWidget {
@@ -219,13 +222,12 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    // load job callbacks: run on the worker thread under the job's process-wide lock; they
-    // only read the cancel request and emit queued signals
-    static void loadProgress(void* owner, long long value, long long maximum,
-                             const std::string& message, std::atomic<bool>* cancel);
-    static void loadFinished(void* owner, int kind);
-    void reportLoadProgress(long long value, long long maximum, const std::string& message,
-                            std::atomic<bool>* cancel);
+    // the end of the load job of this window's own file
+    void loadEnded(bool completed);
+    // Runs `work` on the worker thread with the status text and progress shown and Cancel
+    // offered; the window's event loop goes on meanwhile. True when the work ran to its end.
+    bool runTask(const QString& status, long long maximum,
+                 const std::function<bool(Feedback&)>& work);
 
     void buildUi();
     void connectFieldWidgets();
@@ -235,7 +237,7 @@ private:
     void finishBusy();
     // the "Loading error" box with the load error text (long lists cut, whole in the details)
     void showLoadErrorBox(const QString& errors);
-    // cancels a running load and waits for it; its queued reports are dropped
+    // cancels a running load and waits for it; what it reported and was not shown is dropped
     void stopLoad();
     bool fillTable();
     void fillHeaderUi();
@@ -266,8 +268,6 @@ private:
     void compareReplaceMatched(HCMFileCompare& dialog);
     // false when no file was chosen, the writing was stopped or the file could not be written
     bool compareWriteDifferences(HCMFileCompare& dialog);
-    // progress and events between the steps of an action; true when it is to stop
-    bool compareStepCancelled(size_t done);
 
     HCMFileCompare* m_compare = nullptr;
     bool m_auxiliaryLoading = false;
@@ -330,8 +330,7 @@ private:
     bool m_saving = false;
     bool m_closePending = false;
     int m_boxDepth = 0;
-    std::atomic<bool> m_cancelRequest{false};
-    // what the load job reported last (touched only inside the callbacks)
-    std::string m_lastMessage;
-    int m_lastPercent = -1;
+    FeedbackRelay* m_loadRelay = nullptr;      // the load of the window's own file
+    FeedbackRelay* m_auxiliaryRelay = nullptr; // the load of the file compared with
+    BackgroundTask* m_task = nullptr;          // the syntax report, saving, comparison actions
 };

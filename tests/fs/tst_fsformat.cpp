@@ -677,9 +677,10 @@ private slots:
         const QByteArray want = readData(expected);
         QVERIFY(!want.isEmpty());
         HCMDocument doc;
+        Feedback feedback;
         bool header = !hasHeader;
         QVERIFY(doc.load(QStringLiteral(TARNWELL_TEST_DATA "/fs/%1").arg(input).toStdString(),
-                         &header));
+                         feedback, &header));
         doc.waitForJob();
         QCOMPARE(header, hasHeader);
         QCOMPARE(doc.hasHeader(), hasHeader);

@@ -31,9 +31,10 @@ QString labelText(hcmEditMDI& editor, const char* name) {
 // the document as the core alone loads it
 struct Reference {
     explicit Reference(const QString& path) {
-        doc.load(QFile::encodeName(path).toStdString(), &hasHeader);
+        doc.load(QFile::encodeName(path).toStdString(), feedback, &hasHeader);
         doc.waitForJob();
     }
+    Feedback feedback;
     HCMDocument doc;
     bool hasHeader = false;
 };
