@@ -37,6 +37,7 @@
 #include <QSettings>
 #include <QTableView>
 #include <QTimer>
+#include <QUndoStack>
 #include <QUrl>
 #include <cmath>
 
@@ -121,6 +122,14 @@ void hcmForm::connectActions() {
             &hcmForm::actionCompareFiles);
     connect(m_ui.actionAdd_record, &QAction::triggered, this, &hcmForm::doActionAddLine);
     connect(m_ui.actionRemove_records, &QAction::triggered, this, &hcmForm::doActionDelete);
+    connect(m_ui.actionUndo, &QAction::triggered, this, [this] {
+        if (hcmEditMDI* editor = fsEditorOf(currentSubWindow()))
+            editor->undo();
+    });
+    connect(m_ui.actionRedo, &QAction::triggered, this, [this] {
+        if (hcmEditMDI* editor = fsEditorOf(currentSubWindow()))
+            editor->redo();
+    });
     connect(m_ui.actionDublicate_record, &QAction::triggered, this,
             &hcmForm::doActionDublicateRecord);
     connect(m_ui.actionSet_value, &QAction::triggered, this, [this] {
@@ -267,6 +276,7 @@ hcmEditMDI* hcmForm::createFsEditor() {
     connect(editor->tableView()->selectionModel(), &QItemSelectionModel::currentChanged, this,
             &hcmForm::scheduleActionState);
     connect(editor, &hcmEditMDI::signalTaskFinished, this, &hcmForm::scheduleActionState);
+    connect(editor->undoStack(), &QUndoStack::indexChanged, this, &hcmForm::scheduleActionState);
     connect(editor, &hcmEditMDI::subWindowClosing, this, &hcmForm::saveHCMFS);
     connect(editor, &hcmEditMDI::saveRequested, this, &hcmForm::editorSaveRequested);
     connect(editor, &hcmEditMDI::editorClosed, this, &hcmForm::editorClosed);
@@ -338,6 +348,9 @@ void hcmForm::changeActionState() {
     const auto fs = {u.actionAdd_record, u.actionComapre_with_auxilary_file,
                      u.actionChech_file_syntax};
 
+    hcmEditMDI* fsEditor = fsEditorOf(window);
+    m_ui.actionUndo->setEnabled(fsEditor && fsEditor->undoStack()->canUndo());
+    m_ui.actionRedo->setEnabled(fsEditor && fsEditor->undoStack()->canRedo());
     if (!window) {
         enableAll(save, false);
         enableAll(rows, false);

@@ -63,6 +63,8 @@ void hcmFormUi::setupUi(QMainWindow* window) {
         makeAction(window, "actionInterference_calculation", tr("Calculations"), nullptr, "Ctrl+R");
     actionHCM_file_editing =
         makeAction(window, "actionHCM_file_editing", tr("HCM file editing"), nullptr, "Ctrl+E");
+    actionUndo = makeAction(window, "actionUndo", tr("Undo"), nullptr, "Ctrl+Z");
+    actionRedo = makeAction(window, "actionRedo", tr("Redo"), nullptr, "Ctrl+Shift+Z");
     actionRemove_records = makeAction(window, "actionRemove_records", tr("Remove Records"),
                                       ":/32x32/pics/new/32x32/list-remove-2.png");
     actionSet_value = makeAction(window, "actionSet_value", tr("FS: Set Value"),
@@ -140,6 +142,8 @@ void hcmFormUi::setupUi(QMainWindow* window) {
     menuEdit->addSeparator();
     menuEdit->addActions(
         {actionSet_value, actionChech_file_syntax, actionComapre_with_auxilary_file});
+    menuEdit->addSeparator();
+    menuEdit->addActions({actionUndo, actionRedo});
 
     // the features that would otherwise be out of the user's reach
     menuTools = menuBar->addMenu(tr("Tools"));

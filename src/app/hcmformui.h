@@ -62,5 +62,7 @@ public:
     QAction* actionFixed_service = nullptr;
     QAction* actionMobile_service = nullptr;
     QAction* actionValidateXML = nullptr;
+    QAction* actionUndo = nullptr; // Edit/Undo and Edit/Redo of the active FS editor
+    QAction* actionRedo = nullptr;
     QAction* actionExit = nullptr; // File/Exit: closes the main window (its close question)
 };

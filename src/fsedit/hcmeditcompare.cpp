@@ -183,6 +183,7 @@ void hcmEditMDI::compareReplaceMatched(HCMFileCompare& dialog) {
     const std::vector<RecordMatcher::Pair>& pairs = dialog.matchedPairs();
     HCMDocument& document = *m_document;
     std::vector<int> replaced;
+    std::vector<HCMRecord> before;
     runTask(tr("Replacing data..."), (long long)pairs.size(), [&](Feedback& feedback) {
         for (size_t i = 0; i < pairs.size(); ++i) {
             if (i % kActionStep == 0 && !feedback.progress((long long)i))
@@ -191,6 +192,7 @@ void hcmEditMDI::compareReplaceMatched(HCMFileCompare& dialog) {
             const HCMRecord* other = auxiliary->record(pairs[i].auxiliary);
             if (!own || !other)
                 continue;
+            before.push_back(*own);
             *own = *other; // every field, the antenna and both patterns
             replaced.push_back(pairs[i].own);
         }
@@ -199,7 +201,7 @@ void hcmEditMDI::compareReplaceMatched(HCMFileCompare& dialog) {
     m_progress->setValue(m_progress->maximum());
     if (replaced.empty())
         return;
-    setModified(true);
+    pushRecordEdit(tr("Replace matched records"), replaced, std::move(before));
     // the rows showing a replaced record are read again
     const std::vector<int> rows = m_model->rowsShowing(replaced);
     if (!rows.empty())

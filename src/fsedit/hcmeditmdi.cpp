@@ -2,6 +2,7 @@
 
 #include "atomicfile.h"
 #include "detailform.h"
+#include "editorundo.h"
 #include "errorlistdlg.h"
 #include "feedbackrelay.h"
 #include "fieldcolors.h"
@@ -35,6 +36,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -45,6 +47,8 @@ namespace {
 
 // a job stops within this many rows of a Cancel
 constexpr int kCancelStep = 128;
+// undo steps kept per window (a step of a bulk edit holds copies of the records it changed)
+constexpr int kUndoLimit = 200;
 // the saved text goes to the file in pieces of about this size
 constexpr size_t kWriteChunk = size_t(1) << 20;
 // a load error box lists at most this many lines; the rest is in its details
@@ -288,6 +292,10 @@ void hcmEditMDI::buildUi() {
     m_loadRelay = new FeedbackRelay(this);
     m_auxiliaryRelay = new FeedbackRelay(this);
     m_task = new BackgroundTask(this);
+    m_undo = new QUndoStack(this);
+    m_undo->setUndoLimit(kUndoLimit);
+    // the modified mark follows the clean state of the edits
+    connect(m_undo, &QUndoStack::cleanChanged, this, [this](bool clean) { setModified(!clean); });
     connect(this, &hcmEditMDI::signalTaskFinished, this, &hcmEditMDI::slotTaskFinished);
     connect(this, &hcmEditMDI::processCanceled, this, &hcmEditMDI::slotCanceled);
     connect(this, &hcmEditMDI::signalSetProgressValue, this,
@@ -350,6 +358,7 @@ bool hcmEditMDI::loadFile(const QString& path) {
     if (m_busyFilling || m_reporting || m_saving)
         return false;
     stopLoad();
+    m_undo->clear();
     m_errorList->hide();
     m_model->clear();
     clearDetails();
@@ -515,6 +524,7 @@ void hcmEditMDI::newFile() {
     if (m_busyFilling || m_reporting || m_saving)
         return;
     stopLoad();
+    m_undo->clear();
     m_document->clear();
     m_model->clear();
     clearDetails();
@@ -597,6 +607,8 @@ bool hcmEditMDI::isModified() const {
 }
 
 void hcmEditMDI::setModified(bool modified) {
+    if (!modified && m_undo && !m_undo->isClean())
+        m_undo->setClean(); // comes back here through cleanChanged
     if (m_modified == modified)
         return;
     m_modified = modified;
@@ -734,8 +746,11 @@ void hcmEditMDI::recordFieldEdited(HCMRecord::Field field) {
     HCMRecord* record = currentRecord();
     if (!record)
         return;
-    setModified(true);
+    HCMRecord before = *record;
     record->setText(field, Latin1(m_form->fieldText(field)));
+    const int no = currentRecordNo();
+    pushRecordEdit(tr("Edit %1").arg(QLatin1String(HCMRecord::fieldCode(field))), {no},
+                   {std::move(before)}, (long long)no * 64 + field);
     if (const int column = columnOf(field); column >= 0)
         m_model->recordChanged(currentRecordNo(), column);
     if (!m_options.checkOnEditing)
@@ -756,19 +771,22 @@ void hcmEditMDI::recordFieldEdited(HCMRecord::Field field) {
 void hcmEditMDI::headerFieldEdited(HCMFileHeader::Field field) {
     if (m_busyFilling || m_loading)
         return;
-    setModified(true);
+    const HCMFileHeader before = m_document->header();
     m_document->header().setText(field, Latin1(m_form->headerText(field)));
+    // the count the window writes itself after a change of the rows is part of that change
+    if (field != HCMFileHeader::NumberOfRecords || m_form->headerEdit(field)->isModified())
+        m_undo->push(new HeaderCommand(this, tr("Edit header"), before, field));
     if (m_options.checkOnEditing)
         colourHeaderField(field);
 }
 
-void hcmEditMDI::patternEdited(bool coPolar) {
+void hcmEditMDI::patternEdited(bool coPolar, bool mergeable) {
     if (m_busyFilling)
         return;
     HCMRecord* record = currentRecord();
     if (!record)
         return;
-    setModified(true);
+    HCMRecord before = *record;
     QTableWidget* table = m_form->patternTable(coPolar);
     const QSignalBlocker block(table);
     RadiationPattern& pattern =
@@ -781,6 +799,10 @@ void hcmEditMDI::patternEdited(bool coPolar) {
         pattern.appendPoint(Latin1(angle ? angle->text() : QString()),
                             Latin1(attenuation ? attenuation->text() : QString()));
     }
+    const int no = currentRecordNo();
+    pushRecordEdit(coPolar ? tr("Edit co-polar pattern") : tr("Edit cross-polar pattern"), {no},
+                   {std::move(before)},
+                   mergeable ? (long long)no * 64 + HCMRecord::FieldCount + coPolar : -1);
     if (m_options.checkOnEditing)
         colourPattern(*record, coPolar);
     changeWidgetsState();
@@ -792,10 +814,13 @@ void hcmEditMDI::patternCodeEdited(bool coPolar) {
     HCMRecord* record = currentRecord();
     if (!record)
         return;
-    setModified(true);
+    HCMRecord before = *record;
     RadiationPattern& pattern =
         coPolar ? record->antenna().coPolar() : record->antenna().crossPolar();
     pattern.setCode(Latin1(m_form->patternCode(coPolar)->currentText()));
+    const int no = currentRecordNo();
+    pushRecordEdit(tr("Edit pattern code"), {no}, {std::move(before)},
+                   (long long)no * 64 + HCMRecord::FieldCount + 2 + coPolar);
     if (m_options.checkOnEditing)
         FieldColors::paint(m_form->patternCode(coPolar), pattern.checkCode());
 }
@@ -936,6 +961,7 @@ void hcmEditMDI::addRecord() {
     if (isBusy())
         return;
     const int current = currentRow();
+    std::vector<int> rowsBefore = m_model->rowRecords();
     int no = -1;
     {
         const FlagScope busy(m_busyFilling, true);
@@ -948,7 +974,7 @@ void hcmEditMDI::addRecord() {
         m_table->setSortingEnabled(true);
     }
     makeRowCurrent(m_model->rowOf(no));
-    setModified(true);
+    pushRowsChange(tr("Add Record"), std::move(rowsBefore));
     if (const HCMRecord* record = currentRecord(); record && m_options.checkOnEditing) {
         testHeader();
         colourRecord(*record);
@@ -972,6 +998,7 @@ void hcmEditMDI::appendNewLines(const QList<HCMRecord*>& records) {
     if (owned.empty() || m_loading) // the load job writes the document now
         return;
 
+    std::vector<int> rowsBefore = m_model->rowRecords();
     std::vector<int> numbers;
     numbers.reserve(owned.size());
     for (std::unique_ptr<HCMRecord>& record : owned)
@@ -985,7 +1012,7 @@ void hcmEditMDI::appendNewLines(const QList<HCMRecord*>& records) {
     }
     makeRowCurrent(rowCount() - 1);
     writeRecordCount();
-    setModified(true);
+    pushRowsChange(tr("Append records"), std::move(rowsBefore));
     m_table->setSortingEnabled(true);
     m_table->scrollTo(m_table->currentIndex());
 }
@@ -993,13 +1020,14 @@ void hcmEditMDI::appendNewLines(const QList<HCMRecord*>& records) {
 void hcmEditMDI::removeRows(const std::vector<int>& rows) {
     if (rows.empty() || m_loading)
         return;
-    setModified(true);
+    std::vector<int> rowsBefore = m_model->rowRecords();
     {
         const FlagScope busy(m_busyFilling, true);
         m_table->setUpdatesEnabled(false);
         m_model->removeRowSet(rows);
         m_table->setUpdatesEnabled(true);
     }
+    pushRowsChange(tr("Remove Records"), std::move(rowsBefore));
     writeRecordCount();
     if (rowCount() > 0) {
         makeRowCurrent(0);
@@ -1049,15 +1077,18 @@ void hcmEditMDI::setValueOnSelection(const QString& parameter, const QString& va
     else
         return;
     const Latin1 text(value);
-    bool changed = false;
+    std::vector<int> numbers;
+    std::vector<HCMRecord> before;
     for (const int row : selectedRows(true)) {
-        if (HCMRecord* record = m_document->record(m_model->recordNo(row))) {
+        const int no = m_model->recordNo(row);
+        if (HCMRecord* record = m_document->record(no)) {
+            numbers.push_back(no);
+            before.push_back(*record);
             record->setText(field, text);
-            changed = true;
         }
     }
-    if (changed)
-        setModified(true);
+    if (!numbers.empty())
+        pushRecordEdit(tr("Set Value"), std::move(numbers), std::move(before));
     if (const int row = currentRow(); row >= 0)
         showItemDetails(row, 0, row, 0);
 }
@@ -1095,7 +1126,7 @@ void hcmEditMDI::addPatternLine(bool coPolar) {
         table->setItem(row, 1, new QTableWidgetItem);
         table->setCurrentCell(row, 0);
     }
-    patternEdited(coPolar); // rebuilds the point list and sets the delete buttons
+    patternEdited(coPolar, false); // rebuilds the point list and sets the delete buttons
 }
 
 void hcmEditMDI::deletePatternLines(bool coPolar) {
@@ -1114,7 +1145,7 @@ void hcmEditMDI::deletePatternLines(bool coPolar) {
         }
     }
     if (removed)
-        patternEdited(coPolar);
+        patternEdited(coPolar, false);
 }
 
 void hcmEditMDI::addAntennaCPLine() {
@@ -1350,7 +1381,11 @@ void hcmEditMDI::closeEvent(QCloseEvent* event) {
         const auto answer = QMessageBox::question(
             this, tr("Save file?"),
             tr("The file %1 has been changed.\n Do you want to save it?").arg(name),
-            QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
+        if (answer == QMessageBox::Cancel || answer == QMessageBox::Escape) {
+            event->ignore(); // the window stays open as it is
+            return;
+        }
         if (answer == QMessageBox::Yes) {
             emit saveRequested(this);
             // not saved (no name chosen, or the save failed): the edits are kept open

@@ -27,6 +27,7 @@ class QModelIndex;
 class QProgressBar;
 class QPushButton;
 class QTableView;
+class QUndoStack;
 class DetailForm;
 class BackgroundTask;
 class ErrorListDlg;
@@ -114,6 +115,16 @@ public:
     // Stores the value into 13Y (a parameter containing "13Y:") or 2Z ("2Z:") of every row
     // whose first cell is selected; any other parameter changes nothing.
     void setValueOnSelection(const QString& parameter, const QString& value);
+
+    // Undo and redo of the edits of fields, header, patterns and rows; nothing happens while a
+    // job or a message box of this window runs. Loading, New and saving set the clean state.
+    QUndoStack* undoStack() const { return m_undo; }
+    void undo();
+    void redo();
+    // for the undo commands: these records, the rows or the header were put back
+    void recordsRestored(const std::vector<int>& numbers);
+    void rowsRestored(const std::vector<int>& rows);
+    void headerRestored();
 
 signals:
     void signalTaskFinished(int task);
@@ -281,7 +292,14 @@ private:
     int currentRecordNo() const;
     void recordFieldEdited(HCMRecord::Field field);
     void headerFieldEdited(HCMFileHeader::Field field);
-    void patternEdited(bool coPolar);
+    // mergeable: typing in the pattern merges into one undo step; adding or deleting lines
+    // is a step of its own
+    void patternEdited(bool coPolar, bool mergeable = true);
+    // the undo step of an edit of these records, whose states before are `before`
+    void pushRecordEdit(const QString& text, std::vector<int> numbers,
+                        std::vector<HCMRecord> before, long long mergeKey = -1);
+    // the undo step of a change of the rows from `before` to what the table shows now
+    void pushRowsChange(const QString& text, std::vector<int> before);
     void patternCodeEdited(bool coPolar);
     void addPatternLine(bool coPolar);
     void deletePatternLines(bool coPolar);
@@ -333,4 +351,5 @@ private:
     FeedbackRelay* m_loadRelay = nullptr;      // the load of the window's own file
     FeedbackRelay* m_auxiliaryRelay = nullptr; // the load of the file compared with
     BackgroundTask* m_task = nullptr;          // the syntax report, saving, comparison actions
+    QUndoStack* m_undo = nullptr;
 };

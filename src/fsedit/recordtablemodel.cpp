@@ -270,3 +270,9 @@ void RecordTableModel::sort(int column, Qt::SortOrder order) {
     changePersistentIndexList(before, after);
     emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
 }
+
+void RecordTableModel::setRowRecords(std::vector<int> recordNumbers) {
+    beginResetModel();
+    m_rows = std::move(recordNumbers);
+    endResetModel();
+}

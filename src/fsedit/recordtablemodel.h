@@ -35,6 +35,8 @@ public:
     // the record numbers of all rows in ascending numeric order
     std::vector<int> recordsInNumberOrder() const;
 
+    // exactly these rows, in a single reset
+    void setRowRecords(std::vector<int> recordNumbers);
     // a row showing the record at the given place (0..rowCount)
     void insertRecordRow(int row, int recordNo);
     // rows showing these records after the last row, in one insertion

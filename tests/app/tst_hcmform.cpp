@@ -209,7 +209,10 @@ private slots:
                                                  "-",
                                                  "FS: Set Value",
                                                  "FS: Check File Syntax",
-                                                 "FS: Compare with Auxiliary File"};
+                                                 "FS: Compare with Auxiliary File",
+                                                 "-",
+                                                 "Undo",
+                                                 "Redo"};
         QTest::newRow("menuTools") << "Tools"
                                    << QStringList{"Options",
                                                   "-",

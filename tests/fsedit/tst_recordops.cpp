@@ -25,6 +25,7 @@
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 
 #include <memory>
 #include <vector>
@@ -86,6 +87,14 @@ QTableWidget* patternTable(hcmEditMDI& editor, bool co) {
 
 const RadiationPattern& pattern(const HCMRecord& record, bool co) {
     return co ? record.antenna().coPolar() : record.antenna().crossPolar();
+}
+
+// what a save in number order would write: header (with its count) and the shown records
+QByteArray savedText(hcmEditMDI& editor) {
+    const std::vector<int> rows = editor.recordModel()->recordsInNumberOrder();
+    std::string out;
+    editor.document().appendFileText(out, true, &rows);
+    return QByteArray::fromStdString(out);
 }
 
 QList<QByteArray> recordLines(const QByteArray& file) {
@@ -700,6 +709,62 @@ private slots:
         QVERIFY(editor->isModified());
         // the other pattern is untouched
         QCOMPARE(pattern(*record, !co).pointCount(), co ? 3 : 4);
+    }
+
+    // Every edit is one undo step: undo gives back exactly what a save wrote before it and
+    // the clean state, redo the edit again.
+    void undoRedo_data() {
+        QTest::addColumn<QString>("operation");
+        for (const char* op :
+             {"field", "header", "add", "delete", "duplicate", "set value", "pattern line"})
+            QTest::newRow(op) << QString::fromLatin1(op);
+    }
+    void undoRedo() {
+        QFETCH(QString, operation);
+        auto editor = open(m_ten);
+        QVERIFY(editor);
+        QTableView* table = editor->tableView();
+        table->selectRow(2);
+        const QByteArray before = savedText(*editor);
+        QVERIFY(!editor->isModified());
+
+        DetailForm* form = editor->detailForm();
+        if (operation == QLatin1String("field")) {
+            QTest::keyClicks(form->fieldEdit(HCMRecord::F4A), QStringLiteral("XYZ"));
+        } else if (operation == QLatin1String("header")) {
+            QTest::keyClicks(form->headerEdit(HCMFileHeader::Country), QStringLiteral("D"));
+        } else if (operation == QLatin1String("add")) {
+            editor->addRecord();
+        } else if (operation == QLatin1String("delete")) {
+            table->selectionModel()->select(
+                QItemSelection(table->model()->index(1, 0), table->model()->index(3, 0)),
+                QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+            editor->deleteSelectedRows();
+        } else if (operation == QLatin1String("duplicate")) {
+            editor->duplicateSelectedRows();
+        } else if (operation == QLatin1String("set value")) {
+            table->selectAll();
+            editor->setValueOnSelection(QStringLiteral("13Y: status"), QStringLiteral("Q"));
+        } else {
+            QTest::mouseClick(qobject_cast<QPushButton*>(child(editor.get(), "pbAddCp")),
+                              Qt::LeftButton);
+        }
+        const QByteArray after = savedText(*editor);
+        QVERIFY(after != before);
+        QVERIFY(editor->isModified());
+        QCOMPARE(editor->undoStack()->count(), 1); // typing merges into one step
+
+        editor->undo();
+        QCOMPARE(savedText(*editor), before);
+        QVERIFY(!editor->isModified());
+        editor->redo();
+        QCOMPARE(savedText(*editor), after);
+        QVERIFY(editor->isModified());
+        // a save is the new clean state; undo from there marks the window modified again
+        editor->setModified(false);
+        editor->undo();
+        QVERIFY(editor->isModified());
+        QCOMPARE(savedText(*editor), before);
     }
 };
 
