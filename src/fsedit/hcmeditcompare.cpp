@@ -3,6 +3,7 @@
 #include "hcmeditmdi.h"
 
 #include "atomicfile.h"
+#include "editortext.h"
 #include "feedbackrelay.h"
 #include "filecheck.h"
 #include "hcmfilecompare.h"
@@ -24,14 +25,10 @@ namespace {
 
 // an action stops within this many records of a Cancel
 constexpr size_t kActionStep = 256;
-// the written text goes to the file in pieces of about this size
-constexpr size_t kWriteChunk = size_t(1) << 20;
-
-QString latin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), qsizetype(text.size()));
-}
 
 } // namespace
+
+using namespace EditorText;
 
 HCMFileCompare* hcmEditMDI::compareDialog() {
     if (!m_compare) {
