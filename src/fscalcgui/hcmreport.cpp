@@ -21,6 +21,7 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QTableView>
@@ -74,9 +75,18 @@ hcmReport::hcmReport(const QString& dataPath, const QString& libraryPath, const 
     m_cancel->setObjectName(QStringLiteral("buttonCancel"));
     m_rows = new QLabel;
     m_rows->setObjectName(QStringLiteral("rowCount"));
+    // while the rows are sorted on a worker the table shows them as they were
+    m_sortStatus = new QLabel;
+    m_sortStatus->setObjectName(QStringLiteral("sortStatus"));
+    m_sortProgress = new QProgressBar;
+    m_sortProgress->setObjectName(QStringLiteral("sortProgress"));
+    m_sortProgress->setRange(0, 0);
+    m_sortProgress->setMaximumWidth(120);
 
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(m_rows);
+    bottom->addWidget(m_sortStatus);
+    bottom->addWidget(m_sortProgress);
     bottom->addWidget(m_status);
     bottom->addWidget(m_progress, 1);
     bottom->addWidget(m_cancel);
@@ -85,8 +95,13 @@ hcmReport::hcmReport(const QString& dataPath, const QString& libraryPath, const 
     layout->addWidget(m_table, 1);
     layout->addLayout(bottom);
     hideRunning();
+    m_sortStatus->hide();
+    m_sortProgress->hide();
 
     m_sortModel = new ReportSortModel(this);
+    connect(m_sortModel, &ReportSortModel::sortStarted, this, &hcmReport::sortStarted);
+    connect(m_sortModel, &ReportSortModel::sortFinished, this, &hcmReport::sortEnded);
+    connect(m_sortModel, &ReportSortModel::sortFailed, this, &hcmReport::sortFailed);
     m_calc = std::make_unique<CALC>(dataPath, libraryPath);
     m_sortModel->setErrorTexts(
         [calc = m_calc.get()](int code) { return calc->libraryErrorText(code); });
@@ -180,14 +195,15 @@ void hcmReport::setProgressVal(int value, int max) {
 void hcmReport::openStore(const QString& file) {
     // the table lets go of the old store's model before that goes
     m_table->setModel(nullptr);
-    m_sortModel->setReport(nullptr, QString(), QString());
+    m_sortModel->setReport(nullptr, QString(), QString(), QString());
+    sortEnded();
     m_store.reset();
     if (!file.isEmpty())
         m_store = std::make_unique<dataReport>(file);
 }
 
 void hcmReport::showModel(bool results) {
-    m_sortModel->setReport(m_store->model(), m_store->connectionName(),
+    m_sortModel->setReport(m_store->model(), m_store->connectionName(), m_store->fileName(),
                            results ? QStringLiteral("results") : QStringLiteral("trigger"));
     m_table->horizontalHeader()->setSortIndicator(-1, Qt::AscendingOrder);
     m_table->setModel(m_sortModel);
@@ -305,6 +321,32 @@ void hcmReport::showRunReport(int calcMode, const QString& failure) {
             inform(this, kTitle, tr("Could not open the report file!"));
         }
     }
+}
+
+void hcmReport::sortStarted(int column) {
+    m_sortStatus->setText(
+        tr("Sorting by %1...").arg(m_sortModel->headerData(column, Qt::Horizontal).toString()));
+    m_sortStatus->show();
+    m_sortProgress->show();
+    m_table->viewport()->setCursor(Qt::BusyCursor);
+}
+
+void hcmReport::sortEnded() {
+    m_sortStatus->hide();
+    m_sortProgress->hide();
+    m_table->viewport()->unsetCursor();
+}
+
+void hcmReport::sortFailed(const QString& reason) {
+    sortEnded();
+    // the indicator goes back to the order shown (no new request)
+    {
+        const QSignalBlocker blocker(m_table->horizontalHeader());
+        m_table->horizontalHeader()->setSortIndicator(m_sortModel->sortColumn(),
+                                                      m_sortModel->sortOrder());
+    }
+    m_table->horizontalHeader()->viewport()->update();
+    warn(this, kTitle, tr("Could not sort the report:\n%1").arg(reason));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -64,6 +64,8 @@ public:
 
     CALC* controller() const { return m_calc.get(); }
     dataReport* store() const { return m_store.get(); }
+    // the table's model, also while no report is shown
+    ReportSortModel* sortModel() const { return m_sortModel; }
     CdlgDetReport* detailedReportDialog() const { return m_detDialog; }
     QLabel* info() const { return m_info; }
     QProgressBar* calcProgress() const { return m_progress; }
@@ -72,6 +74,9 @@ public:
     QLabel* status() const { return m_status; }
     // "Rows: N" once a report is shown
     QLabel* rowCountLabel() const { return m_rows; }
+    // "Sorting by ..." and a busy bar while the rows are sorted
+    QLabel* sortStatus() const { return m_sortStatus; }
+    QProgressBar* sortProgress() const { return m_sortProgress; }
 
 public slots:
     void progressChange(int value);
@@ -94,6 +99,10 @@ private:
     // the store's rows go into the table; `results` also applies the results column layout
     void showModel(bool results);
     void applyResultsLayout();
+    // the busy state of a sort of the table's rows
+    void sortStarted(int column);
+    void sortEnded();
+    void sortFailed(const QString& reason);
     void applyTriggerLayout();
     // a column width, widened where its title would be cut
     void setColumnWidth(int column, int width);
@@ -125,4 +134,6 @@ private:
     QTableView* m_table = nullptr;
     QLabel* m_status = nullptr;
     QLabel* m_rows = nullptr;
+    QLabel* m_sortStatus = nullptr;
+    QProgressBar* m_sortProgress = nullptr;
 };

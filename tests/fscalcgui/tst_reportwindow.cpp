@@ -283,6 +283,11 @@ private slots:
 
         // sort by Rx Name, descending: the double-click addresses the row shown there
         table->sortByColumn(10, Qt::DescendingOrder);
+        // the order comes from a worker
+        const auto* sorter = qobject_cast<ReportSortModel*>(table->model());
+        QVERIFY(sorter);
+        QTRY_VERIFY(!sorter->isSorting());
+        QCOMPARE(sorter->sortColumn(), 10);
         const QString firstRx = table->model()->index(0, 10).data().toString();
         const QString firstTx = table->model()->index(0, 7).data().toString();
         const QString firstPrx = table->model()->index(0, 8).data().toString();
