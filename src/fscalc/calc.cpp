@@ -13,7 +13,7 @@ CALC::CALC(const QString& dataPath, const QString& libraryPath, QObject* parent)
 }
 
 CALC::~CALC() {
-    m_cancel.store(true);
+    m_feedback.cancel();
     waitForWorkers();
     for (calcThread* worker : m_workers)
         delete worker;
@@ -155,7 +155,7 @@ calcThread* CALC::startWorker(int calcMode, const QStringList* first, const QStr
     p.hcmfsV2 = m_hcmfsV2;
     p.hcmfsAnnex = m_hcmfsAnnex;
     p.dataPath = m_dataPath;
-    p.cancel = &m_cancel;
+    p.feedback = &m_feedback;
     p.errorCode = &m_errorCode;
     p.writeError = &m_writeError;
     p.frequencyLimit = frequencyLimit;
@@ -177,7 +177,7 @@ bool CALC::startListToList(const QString& testingFile, const QString& referenceF
                            double distanceLimit, double ptxDistanceLimit) {
     if (busy())
         return false;
-    m_cancel.store(false);
+    m_feedback.begin();
     m_errorCode.store(NoError);
     m_testing.clear();
     m_reference.clear();
@@ -213,7 +213,7 @@ bool CALC::startTrigger(const QString& inputFile, const QString& reportFile) {
 bool CALC::startOneFile(int calcMode, const QString& file, const QString& reportFile) {
     if (busy())
         return false;
-    m_cancel.store(false);
+    m_feedback.begin();
     m_errorCode.store(NoError);
     m_testing.clear();
     m_reference.clear();
@@ -251,7 +251,7 @@ bool CALC::startDetailed(bool txTesting, int txIndex, bool prxTesting, int prxIn
 }
 
 void CALC::cancelCalculations() {
-    m_cancel.store(true);
+    m_feedback.cancel();
 }
 
 void CALC::changeProgress(int value, int max) {

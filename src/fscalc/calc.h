@@ -1,5 +1,6 @@
 #pragma once
 
+#include "feedback.h"
 #include "hcmfsapi.h"
 
 #include <QLibrary>
@@ -57,7 +58,7 @@ public:
     // the text of a code; code 7 takes the database's reason after its fixed text
     static QString errorText(int code, const QString& reason = QString());
     // true when the last run was stopped by cancelCalculations()
-    bool wasCancelled() const { return m_cancel.load(); }
+    bool wasCancelled() const { return m_feedback.cancelRequested(); }
 
     // The runs. Each returns false and changes nothing while a worker of this controller is
     // still running; otherwise it starts the worker and returns true (errors of the files are
@@ -121,7 +122,7 @@ private:
     HCMFS_ERROR_TEXT_Function m_errorText = nullptr;
     QString m_version;
 
-    std::atomic<bool> m_cancel{false};
+    Feedback m_feedback; // the cancel request of the runs
     std::atomic<int> m_errorCode{0};
     QString m_writeError; // written by the worker, read after it has ended
     int m_calcMode = 0;

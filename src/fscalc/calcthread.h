@@ -1,5 +1,7 @@
 #pragma once
 
+#include "feedback.h"
+
 #include "calcstation.h"
 #include "hcmfsapi.h"
 #include "resultrow.h"
@@ -35,7 +37,7 @@ public:
         HCMFS_V2_Function hcmfsV2 = nullptr;
         HCMFS_ANNEX11_1_Function hcmfsAnnex = nullptr;
         QString dataPath;
-        const std::atomic<bool>* cancel = nullptr;
+        const Feedback* feedback = nullptr; // its cancel request stops the run
         std::atomic<int>* errorCode = nullptr;
         // the database's text when writing the report failed (with error code 7); read by
         // the owner once the worker has ended
@@ -110,7 +112,9 @@ private:
     };
 
     // the run stops when the user cancels it or its report cannot be written
-    bool cancelled() const { return m_writeFailed || (m_params.cancel && m_params.cancel->load()); }
+    bool cancelled() const {
+        return m_writeFailed || (m_params.feedback && m_params.feedback->cancelRequested());
+    }
     // opens the report, creates the schema of a results (or trigger) report and stores the
     // library version; false (error code 5, 6 or 7) when that fails
     bool startReport(ReportWriter& report, bool trigger);

@@ -4,6 +4,7 @@
 #include "calc.h"
 #include "cdlgdetreport.h"
 #include "datareport.h"
+#include "feedbackrelay.h"
 #include "filecheck.h"
 #include "reportsortmodel.h"
 #include "reportxmlexport.h"
@@ -25,11 +26,8 @@
 #include <QSqlQueryModel>
 #include <QSqlRecord>
 #include <QTableView>
-#include <QThread>
-#include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
-#include <atomic>
 #include <cstdlib>
 
 namespace {
@@ -424,46 +422,40 @@ bool hcmReport::exportXmlInBackground(const QString& path, bool& cancelled) {
     // a report can hold millions of rows: the export runs on a connection of its own in a
     // worker thread, with progress and Cancel, while this window waits for it
     const qint64 total = m_store ? m_store->rowCount() : -1;
-    std::atomic<qint64> written{0};
-    std::atomic<bool> cancel{false};
-    bool saved = false;
     const QString reportFile = m_reportFile;
-    QString error;
     if (FileCheck::sameFile(path, reportFile)) {
         m_exportError = FileCheck::sameAsInputText(path);
         return false;
     }
-    std::unique_ptr<QThread> worker(QThread::create([&] {
-        dataReport store(reportFile);
-        saved = ReportXmlExport::write(
-            store, path,
-            [&](qint64 rows) {
-                written.store(rows);
-                return !cancel.load();
-            },
-            &error);
-    }));
-
+    bool saved = false;
+    QString error;
+    BackgroundTask task;
     QProgressDialog progress(tr("Saving the report..."), tr("Cancel"), 0, 100, this);
     progress.setWindowModality(Qt::WindowModal);
     progress.setMinimumDuration(1000);
     progress.setAutoClose(false);
     progress.setAutoReset(false);
+    connect(&task.relay(), &FeedbackRelay::progressChanged, &progress,
+            [&](qint64 value, qint64 maximum) {
+                if (maximum > 0)
+                    progress.setValue(int(std::min<qint64>(99, value * 100 / maximum)));
+            });
+    connect(&progress, &QProgressDialog::canceled, &task, &BackgroundTask::cancel);
     QEventLoop loop;
-    connect(worker.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    QTimer tick;
-    connect(&tick, &QTimer::timeout, &progress, [&] {
-        if (total > 0)
-            progress.setValue(int(std::min<qint64>(99, written.load() * 100 / total)));
-    });
-    connect(&progress, &QProgressDialog::canceled, &progress, [&] { cancel.store(true); });
-    tick.start(100);
-    worker->start();
-    loop.exec();
-    worker->wait();
-    cancelled = cancel.load();
+    const bool started = task.start(
+        {}, total,
+        [&](Feedback& feedback) {
+            dataReport store(reportFile);
+            saved = ReportXmlExport::write(
+                store, path, [&](qint64 rows) { return feedback.progress(rows); }, &error);
+            return !feedback.cancelRequested();
+        },
+        [&](bool) { loop.quit(); });
+    if (started)
+        loop.exec();
+    cancelled = task.feedback().cancelRequested();
     m_exportError = error;
-    return saved && !cancelled;
+    return started && saved && !cancelled;
 }
 
 bool hcmReport::copyReportTo(const QString& path, QString* error) const {
