@@ -1,5 +1,7 @@
 #include "fsgeometry.h"
 
+#include "hcmcoordinates.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -10,44 +12,12 @@ namespace {
 constexpr double Pi = 3.14159265358979323846;
 constexpr double Rad = Pi / 180.0;
 
-// `count` digits at `pos`, or -1
-int digits(std::string_view text, size_t pos, size_t count) {
-    int value = 0;
-    for (size_t i = pos; i < pos + count; ++i) {
-        const char c = text[i];
-        if (c < '0' || c > '9')
-            return -1;
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-// degrees, minutes and seconds around the hemisphere letter at `letterPos`
-bool readAngle(std::string_view text, size_t degreeDigits, char positive, char negative,
-               int maxDegrees, double* value) {
-    if (text.size() != degreeDigits + 5)
-        return false;
-    const int deg = digits(text, 0, degreeDigits);
-    const char letter = text[degreeDigits] & ~0x20; // upper case
-    const int min = digits(text, degreeDigits + 1, 2);
-    const int sec = digits(text, degreeDigits + 3, 2);
-    if (deg < 0 || min < 0 || sec < 0 || min > 59 || sec > 59)
-        return false;
-    if (letter != positive && letter != negative)
-        return false;
-    const double v = deg + (min + sec / 60.0) / 60.0;
-    if (v > maxDegrees)
-        return false;
-    *value = letter == negative ? -v : v;
-    return true;
-}
-
 } // namespace
 
 bool readCoordinates(std::string_view longitude, std::string_view latitude, GeoPoint* point) {
     GeoPoint p;
-    if (!readAngle(longitude, 3, 'E', 'W', 180, &p.longitude) ||
-        !readAngle(latitude, 2, 'N', 'S', 90, &p.latitude))
+    if (!HCMCoordinates::readStrict(longitude, 3, 'E', 'W', 180, p.longitude) ||
+        !HCMCoordinates::readStrict(latitude, 2, 'N', 'S', 90, p.latitude))
         return false;
     *point = p;
     return true;

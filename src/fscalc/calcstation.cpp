@@ -1,5 +1,6 @@
 #include "calcstation.h"
 
+#include "hcmcoordinates.h"
 #include "hcmrecord.h"
 
 #include <algorithm>
@@ -21,22 +22,6 @@ QStringView fieldOf(QStringView line, int wanted, qsizetype& from, int& current)
     }
     const qsizetype end = line.indexOf(QLatin1Char(';'), from);
     return line.mid(from, end < 0 ? line.size() - from : end - from);
-}
-
-// degrees + (minutes + seconds / 60) / 60 with the sign of the hemisphere letter; false when a
-// part is not an integer
-bool angle(QStringView degrees, QChar letter, QChar negative, QStringView minutes,
-           QStringView seconds, double& value) {
-    bool okD = false, okM = false, okS = false;
-    const int d = degrees.toInt(&okD);
-    const int m = minutes.toInt(&okM);
-    const int s = seconds.toInt(&okS);
-    if (!okD || !okM || !okS)
-        return false;
-    value = d + (m + s / 60.0) / 60.0;
-    if (letter.toUpper() == negative)
-        value = -value;
-    return true;
 }
 
 } // namespace
@@ -78,12 +63,14 @@ double CalcStation::frequencyMHz(QStringView value, QStringView unit) {
 void CalcStation::parseCoordinates(QStringView text, double& longitude, double& latitude) {
     longitude = -1000;
     latitude = -1000;
-    const QChar lonLetter = text.size() > 3 ? text.at(3) : QChar();
-    const QChar latLetter = text.size() > 10 ? text.at(10) : QChar();
+    const QByteArray bytes = text.toLatin1();
+    const std::string_view all(bytes.constData(), size_t(bytes.size()));
+    // the longitude is the first 8 characters, the latitude the rest, as the FS core splits 4C
     double value = 0;
-    if (angle(text.mid(0, 3), lonLetter, QLatin1Char('W'), text.mid(4, 2), text.mid(6, 2), value))
+    if (HCMCoordinates::readLenient(all.substr(0, 8), 3, 'W', value))
         longitude = value;
-    if (angle(text.mid(8, 2), latLetter, QLatin1Char('S'), text.mid(11, 2), text.mid(13, 2), value))
+    if (HCMCoordinates::readLenient(all.size() > 8 ? all.substr(8) : std::string_view(), 2, 'S',
+                                    value))
         latitude = value;
 }
 
