@@ -153,7 +153,7 @@ bool isMaskField(HCMRecord::Field field) {
     return field >= HCMRecord::F7GF1 && field <= HCMRecord::F7GA6;
 }
 
-QString latin1(const std::string& text) {
+QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 

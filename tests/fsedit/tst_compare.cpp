@@ -517,7 +517,7 @@ private slots:
                  r.set7GF(1, "-5");
                  r.set9A("124.0");
                  r.set13Y("a");
-                 r.antenna().set9X1(r.antenna().get9X1() + " ");
+                 r.antenna().set9X1(std::string(r.antenna().get9X1()) + " ");
                  r.antenna().coPolar().appendPoint("20", "15");
                  r.antenna().crossPolar().setCode("XQ");
              }))});
@@ -701,7 +701,7 @@ private slots:
         QCOMPARE(editor->findChild<QLineEdit*>(QStringLiteral("le4a"))->text(),
                  QStringLiteral("AUX 2"));
         // copies: editing one leaves the auxiliary record alone
-        editor->document().record(first)->antenna().coPolar().point(0).setAngle("7");
+        editor->document().record(first)->antenna().coPolar().setAngle(0, "7");
         editor->document().record(first)->set4A("CHANGED");
         QCOMPARE(lineOf(*editor->document().auxiliary()->record(0)), auxLines.at(0));
     }
@@ -744,7 +744,7 @@ private slots:
         const HCMRecord* current = editor->currentRecord();
         QVERIFY(current);
         QCOMPARE(editor->findChild<QLineEdit*>(QStringLiteral("le4a"))->text(),
-                 QString::fromStdString(current->get4A()));
+                 QString::fromUtf8(current->get4A()));
     }
 
     void writeDifferences_data() {
@@ -883,9 +883,9 @@ private slots:
         case HCMFileCompare::ReplaceMatched:
             QVERIFY(cancelledAt < kOwn);
             QCOMPARE(editor->rowCount(), kOwn);
-            QCOMPARE(QString::fromStdString(editor->document().record(cancelledAt - 1)->get4A()),
+            QCOMPARE(QString::fromUtf8(editor->document().record(cancelledAt - 1)->get4A()),
                      QStringLiteral("AUX %1").arg(cancelledAt - 1));
-            QCOMPARE(QString::fromStdString(editor->document().record(cancelledAt)->get4A()),
+            QCOMPARE(QString::fromUtf8(editor->document().record(cancelledAt)->get4A()),
                      QStringLiteral("OWN %1").arg(cancelledAt));
             break;
         case HCMFileCompare::WriteDifferences:
