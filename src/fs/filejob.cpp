@@ -45,7 +45,7 @@ bool FileJob::start() {
 }
 
 void FileJob::wait() {
-    if (m_thread.joinable() && !isWorkerThread())
+    if (!isWorkerThread() && m_thread.joinable())
         m_thread.join();
 }
 
@@ -145,6 +145,7 @@ bool FileJob::parseText(std::string_view text, HCMDocument& target, std::vector<
 }
 
 void FileJob::run() {
+    m_worker = std::this_thread::get_id();
     std::vector<LoadError>& errors = *m_target.errors;
     errors.clear();
     if (m_kind != LoadDocument && m_kind != LoadAuxiliary) {

@@ -41,7 +41,9 @@ public:
     bool start();
     void cancel() { m_cancel = true; }
     void wait();
-    bool isWorkerThread() const { return std::this_thread::get_id() == m_thread.get_id(); }
+    // Set by the worker itself as it starts: a callback may run before start() has stored the
+    // thread, so m_thread cannot be asked there.
+    bool isWorkerThread() const { return std::this_thread::get_id() == m_worker.load(); }
     int kind() const { return m_kind; }
 
     // The parsing half of a load: splits the text into lines (each ending at its own line end,
@@ -68,5 +70,6 @@ private:
     const FinishedCallback m_finished;
     void* const m_owner;
     std::atomic<bool> m_cancel{false};
+    std::atomic<std::thread::id> m_worker{};
     std::thread m_thread;
 };
