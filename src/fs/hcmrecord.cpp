@@ -336,19 +336,14 @@ int HCMRecord::parsePatterns(std::string_view line, size_t pos) {
     // the code replaces the one there, the points follow the ones there
     auto start = [&](bool co, std::string_view code) {
         texts.clear();
-        if (m_antenna) {
-            const RadiationPattern& pattern = co ? m_antenna->coPolar() : m_antenna->crossPolar();
-            for (int i = 0; i < pattern.pointCount(); ++i) {
-                if (i == 0)
-                    texts.push_back({});
-                texts.push_back(pattern.point(i).getAngle());
-                texts.push_back(pattern.point(i).getAttenuation());
-            }
+        texts.push_back(code);
+        if (!m_antenna)
+            return;
+        const RadiationPattern& pattern = co ? m_antenna->coPolar() : m_antenna->crossPolar();
+        for (int i = 0; i < pattern.pointCount(); ++i) {
+            texts.push_back(pattern.point(i).getAngle());
+            texts.push_back(pattern.point(i).getAttenuation());
         }
-        if (texts.empty())
-            texts.push_back(code);
-        else
-            texts[0] = code;
     };
     // a point needs at least two characters, which bounds what a stated count may reserve
     auto reserveFor = [&](size_t count) {
