@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -76,23 +77,41 @@ bool readCount(std::string_view text, size_t& count) {
     return true;
 }
 
-void appendNumber(std::string& out, long long n) {
-    char buf[24];
-    const auto r = std::to_chars(buf, buf + sizeof buf, n);
-    out.append(buf, r.ptr);
+// The writers size the line's part first and then copy into it: a record is about a hundred
+// short texts, and appending them one by one cost more than the copying.
+char* put(char* at, std::string_view text) {
+    if (!text.empty())
+        std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+}
+
+char* grow(std::string& out, size_t n) {
+    const size_t at = out.size();
+    out.resize(at + n);
+    return &out[at];
 }
 
 void appendPattern(std::string& out, const RadiationPattern& p) {
-    out += ';';
-    out += p.getCode();
-    out += ';';
-    appendNumber(out, p.pointCount());
-    for (int i = 0; i < p.pointCount(); ++i) {
+    const int points = p.pointCount();
+    char count[24];
+    const std::string_view countText(
+        count, size_t(std::to_chars(count, count + sizeof count, points).ptr - count));
+    size_t size = 2 + p.getCode().size() + countText.size();
+    for (int i = 0; i < points; ++i) {
         const PatternPoint point = p.point(i);
-        out += ';';
-        out += point.getAngle();
-        out += ';';
-        out += point.getAttenuation();
+        size += 2 + point.getAngle().size() + point.getAttenuation().size();
+    }
+    char* at = grow(out, size);
+    *at++ = ';';
+    at = put(at, p.getCode());
+    *at++ = ';';
+    at = put(at, countText);
+    for (int i = 0; i < points; ++i) {
+        const PatternPoint point = p.point(i);
+        *at++ = ';';
+        at = put(at, point.getAngle());
+        *at++ = ';';
+        at = put(at, point.getAttenuation());
     }
 }
 
@@ -407,11 +426,15 @@ int HCMRecord::parsePatterns(std::string_view line, size_t pos) {
 }
 
 void HCMRecord::appendLine(std::string& out) const {
+    // longitude and latitude form one field; nothing follows field 49
+    size_t size = FieldCount - 2;
+    for (int f = 0; f < FieldCount; ++f)
+        size += text(Field(f)).size();
+    char* at = grow(out, size);
     for (int f = 0; f < FieldCount; ++f) {
-        out += text(Field(f));
-        // longitude and latitude form one field; nothing follows field 49
+        at = put(at, text(Field(f)));
         if (f != FLongitude && f != F9X1)
-            out += ';';
+            *at++ = ';';
     }
     // The reader trims the end of the line. A pattern section is written when either pattern
     // has points, and also when 9X1 ends in a blank, so that the blank is not the line's end.
