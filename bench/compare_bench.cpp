@@ -47,7 +47,7 @@ void line(const char* what, double seconds, double target) {
 
 // FNV-1a: whether a reference stays shared is decided by the reference alone, so that every
 // station of a hop goes the same way
-bool shared(const std::string& reference) {
+bool shared(std::string_view reference) {
     std::uint64_t h = 1469598103934665603ull;
     for (const unsigned char c : reference)
         h = (h ^ c) * 1099511628211ull;
@@ -69,14 +69,14 @@ bool writeAuxiliary(const HCMDocument& own, const std::string& path) {
     for (int no = 0; no < own.recordCount(); ++no) {
         HCMRecord r(*own.record(no));
         if (!shared(r.get13X())) {
-            r.set13X(r.get13X() + "N");
+            r.set13X(std::string(r.get13X()) + "N");
         } else if (no % 3 == 0) {
             switch (no % 9) {
             case 0:
                 r.set9A("359.9");
                 break;
             case 3:
-                r.set4A(r.get4A() + " 2");
+                r.set4A(std::string(r.get4A()) + " 2");
                 break;
             default:
                 r.set13Y(r.get13Y() == "C" ? "A" : "C");
@@ -213,7 +213,7 @@ int main(int argc, char** argv) {
     size_t samplePairs = 0;
     clock.restart();
     for (size_t i = 0; i < sample; ++i) {
-        const std::string& reference = auxiliary.record(int(i))->get13X();
+        const std::string_view reference = auxiliary.record(int(i))->get13X();
         for (int j = 0; j < own.recordCount(); ++j)
             samplePairs += own.record(j)->get13X() == reference;
     }

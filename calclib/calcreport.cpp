@@ -36,13 +36,15 @@ public:
         m_out += text;
         m_out += '\n';
     }
-    void line(const std::string& label, const std::string& value) {
+    void line(const std::string& label, std::string_view value) {
         std::string l = "  " + label + ":";
         if (l.size() < 44)
             l.append(44 - l.size(), ' ');
         else
             l += ' ';
-        m_out += l + value + '\n';
+        m_out += l;
+        m_out += value;
+        m_out += '\n';
     }
     void note(const std::string& text) { m_out += "  " + text + '\n'; }
     std::string take() { return std::move(m_out); }
@@ -98,15 +100,15 @@ void station(Writer& w, const ChainResult& r, int i, std::string_view line) {
     }
     const GeoPoint& p = s.position;
     w.line("4C Co-ordinates",
-           rec.getLongitude() + " " + rec.getLatitude() + " = " +
+           std::string(rec.getLongitude()) + " " + std::string(rec.getLatitude()) + " = " +
                number(std::fabs(p.longitude), 6) + (p.longitude < 0 ? " deg W, " : " deg E, ") +
                number(std::fabs(p.latitude), 6) + (p.latitude < 0 ? " deg S" : " deg N"));
     w.line("4Z Site height", withUnit(s.siteHeightM, 1, "m"));
     w.line("9Y Antenna height", withUnit(s.antennaHeightM, 1, "m"));
     w.line("Antenna height above sea level", withUnit(s.heightAboveSeaM(), 1, "m"));
     if (s.hasFrequency())
-        w.line("1A Frequency",
-               rec.get1A() + " " + rec.get1A1() + " = " + withUnit(s.frequencyMHz, 6, "MHz"));
+        w.line("1A Frequency", std::string(rec.get1A()) + " " + std::string(rec.get1A1()) + " = " +
+                                   withUnit(s.frequencyMHz, 6, "MHz"));
     if (s.role == FsStation::InterferingTx) {
         w.line("8B Transmitter power", withUnit(s.powerDbw, 1, "dBW"));
         w.line("8B3 ATPC", withUnit(s.atpcDb, 1, "dB") + (rec.get8B3().empty() ? " (empty)" : ""));

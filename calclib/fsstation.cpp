@@ -8,12 +8,12 @@
 namespace {
 
 // a finite real number
-bool readNumber(const std::string& text, double* value) {
+bool readNumber(std::string_view text, double* value) {
     return SyntaxCheck::readReal(text, value) && std::isfinite(*value);
 }
 
-std::string fieldProblem(const char* code, const char* what, const std::string& text) {
-    return std::string(code) + " " + what + " (\"" + text + "\")";
+std::string fieldProblem(const char* code, const char* what, std::string_view text) {
+    return std::string(code) + " " + what + " (\"" + std::string(text) + "\")";
 }
 
 } // namespace
@@ -155,19 +155,20 @@ int FsStation::read(std::string_view line, Role place, std::string& problem) {
     if (hasFrequency()) {
         std::vector<SpectrumMask::Point> points;
         for (int i = 1; i <= 6; ++i) {
-            const std::string& f = record.get7GF(i);
-            const std::string& a = record.get7GA(i);
+            const std::string_view f = record.get7GF(i);
+            const std::string_view a = record.get7GA(i);
             if (f.empty() && a.empty())
                 continue;
             SpectrumMask::Point p{};
             const std::string code = "7G point " + std::to_string(i);
             if (!readNumber(f, &p.offsetMHz) || !readNumber(a, &p.attenuationDb)) {
-                problem = code + ": frequency or attenuation missing or not a number (\"" + f +
-                          "\", \"" + a + "\")";
+                problem = code + ": frequency or attenuation missing or not a number (\"" +
+                          std::string(f) + "\", \"" + std::string(a) + "\")";
                 return FsCalcError::ValueUnreadable;
             }
             if (p.offsetMHz < 0 || (!points.empty() && p.offsetMHz < points.back().offsetMHz)) {
-                problem = code + ": frequency negative or below the one before (\"" + f + "\")";
+                problem = code + ": frequency negative or below the one before (\"" +
+                          std::string(f) + "\")";
                 return FsCalcError::ValueUnreadable;
             }
             points.push_back(p);

@@ -36,7 +36,9 @@ public:
     bool start();
     void cancel() { m_feedback.cancel(); }
     void wait();
-    bool isWorkerThread() const { return std::this_thread::get_id() == m_thread.get_id(); }
+    // Set by the worker itself as it starts: a callback may run before start() has stored the
+    // thread, so m_thread cannot be asked there.
+    bool isWorkerThread() const { return std::this_thread::get_id() == m_worker.load(); }
     int kind() const { return m_kind; }
 
     // The parsing half of a load: splits the text into lines (each ending at its own line end,
@@ -59,5 +61,6 @@ private:
     const std::string m_fileName;
     const Target m_target;
     Feedback& m_feedback;
+    std::atomic<std::thread::id> m_worker{};
     std::thread m_thread;
 };

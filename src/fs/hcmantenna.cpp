@@ -43,43 +43,111 @@ int PatternPoint::checkAttenuation() const {
     return 0;
 }
 
+void RadiationPattern::setCode(std::string_view code) {
+    if (m_texts.empty()) {
+        if (!code.empty())
+            m_texts.assign(&code, 1);
+        return;
+    }
+    if (code.empty() && m_texts.size() == 1)
+        m_texts.clear();
+    else
+        m_texts.set(0, code);
+}
+
+void RadiationPattern::setPointText(int i, size_t which, std::string_view text) {
+    if (i >= 0 && i < pointCount())
+        m_texts.set(angleIndex(i) + which, text);
+}
+
+void RadiationPattern::setAngle(int i, std::string_view angle) {
+    setPointText(i, 0, angle);
+}
+
+void RadiationPattern::setAttenuation(int i, std::string_view attenuation) {
+    setPointText(i, 1, attenuation);
+}
+
 void RadiationPattern::insertPoint(int i, std::string_view angle, std::string_view attenuation) {
     if (i < 0 || i > pointCount())
         i = pointCount();
-    m_points.insert(m_points.begin() + i, PatternPoint(m_flags, angle, attenuation));
+    if (m_texts.empty()) {
+        const std::string_view texts[] = {{}, angle, attenuation};
+        m_texts.assign(texts, 3);
+        return;
+    }
+    const std::string_view point[] = {angle, attenuation};
+    m_texts.replace(angleIndex(i), 0, point, 2);
 }
 
 void RadiationPattern::removePoint(int i) {
-    if (i >= 0 && i < pointCount())
-        m_points.erase(m_points.begin() + i);
+    if (i < 0 || i >= pointCount())
+        return;
+    if (pointCount() == 1 && getCode().empty())
+        m_texts.clear();
+    else
+        m_texts.replace(angleIndex(i), 2, nullptr, 0);
 }
 
-void RadiationPattern::setSyntaxFlags(SyntaxFlags* flags) {
-    m_flags = flags;
-    for (PatternPoint& p : m_points)
-        p.setSyntaxFlags(flags);
+void RadiationPattern::clear() {
+    const std::string_view code = getCode();
+    if (code.empty())
+        m_texts.clear();
+    else
+        m_texts.assign(&code, 1);
+}
+
+void RadiationPattern::assign(const std::string_view* texts, size_t count) {
+    if (count > 0 && count % 2 == 0)
+        --count;
+    if (count == 1 && texts[0].empty())
+        count = 0;
+    m_texts.assign(texts, count);
 }
 
 int RadiationPattern::checkCode() const {
-    if (m_code.empty())
-        return m_points.empty() ? 0 : (m_coPolar ? 15 : 8);
-    const std::string upper = toUpper(m_code);
+    const std::string_view code = getCode();
+    if (code.empty())
+        return pointCount() == 0 ? 0 : (m_coPolar ? 15 : 8);
+    const std::string upper = toUpper(code);
     const bool known = m_coPolar ? (upper == "CP" || upper == "VV" || upper == "HH")
                                  : (upper == "HV" || upper == "VH" || upper == "XP");
     if (!known)
         return m_coPolar ? 11 : 12;
-    if (has(m_flags, SyntaxOption::CharWarnings) && upper != m_code)
+    if (has(m_flags, SyntaxOption::CharWarnings) && upper != code)
         return m_coPolar ? 1059 : 1060;
     return 0;
 }
 
 void RadiationPattern::checkPoints(std::vector<int>& codes) const {
-    for (const PatternPoint& p : m_points) {
+    const int n = pointCount();
+    for (int i = 0; i < n; ++i) {
+        const PatternPoint p = point(i);
         if (const int c = p.checkAngle())
             codes.push_back(c);
         if (const int c = p.checkAttenuation())
             codes.push_back(c);
     }
+}
+
+void HCMAntenna::setText(Text t, std::string_view v) {
+    if (!m_texts.empty()) {
+        m_texts.set(t, v);
+    } else if (!v.empty()) {
+        std::string_view texts[TextCount];
+        texts[t] = v;
+        m_texts.assign(texts, TextCount);
+    }
+}
+
+void HCMAntenna::setTexts(const std::string_view (&texts)[TextCount]) {
+    for (const std::string_view t : texts) {
+        if (!t.empty()) {
+            m_texts.assign(texts, TextCount);
+            return;
+        }
+    }
+    m_texts.clear();
 }
 
 void HCMAntenna::setSyntaxFlags(SyntaxFlags* flags) {
@@ -89,7 +157,7 @@ void HCMAntenna::setSyntaxFlags(SyntaxFlags* flags) {
 }
 
 int HCMAntenna::checkText(Text t) const {
-    const std::string& s = m_text[t];
+    const std::string_view s = text(t);
     const bool skipped = has(m_flags, SyntaxOption::CalcOnly);
     const bool format = has(m_flags, SyntaxOption::NumberFormat);
     const bool values = has(m_flags, SyntaxOption::ValueWarnings);

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "radiationpattern.h"
+#include "textpack.h"
 
-#include <string>
 #include <string_view>
 #include <vector>
 
 // Fields 45-49 of a record and its two radiation patterns. The five texts are stored exactly
-// as given (no trimming).
+// as given (no trimming), packed in one block that is made when the first of them is set.
 class HCMAntenna {
 public:
     enum Text { T9XM, T9XT, T9XFL, T9XFU, T9X1, TextCount };
@@ -15,18 +15,20 @@ public:
     explicit HCMAntenna(SyntaxFlags* flags = nullptr)
         : m_coPolar(true, flags), m_crossPolar(false, flags), m_flags(flags) {}
 
-    const std::string& text(Text t) const { return m_text[t]; }
-    void setText(Text t, std::string_view v) { m_text[t].assign(v); }
+    std::string_view text(Text t) const { return m_texts[t]; }
+    void setText(Text t, std::string_view v);
+    // all five texts at once, in the order of Text
+    void setTexts(const std::string_view (&texts)[TextCount]);
 
-    const std::string& get9XM() const { return m_text[T9XM]; }
+    std::string_view get9XM() const { return text(T9XM); }
     void set9XM(std::string_view v) { setText(T9XM, v); }
-    const std::string& get9XT() const { return m_text[T9XT]; }
+    std::string_view get9XT() const { return text(T9XT); }
     void set9XT(std::string_view v) { setText(T9XT, v); }
-    const std::string& get9XFL() const { return m_text[T9XFL]; }
+    std::string_view get9XFL() const { return text(T9XFL); }
     void set9XFL(std::string_view v) { setText(T9XFL, v); }
-    const std::string& get9XFU() const { return m_text[T9XFU]; }
+    std::string_view get9XFU() const { return text(T9XFU); }
     void set9XFU(std::string_view v) { setText(T9XFU, v); }
-    const std::string& get9X1() const { return m_text[T9X1]; }
+    std::string_view get9X1() const { return text(T9X1); }
     void set9X1(std::string_view v) { setText(T9X1, v); }
 
     RadiationPattern& coPolar() { return m_coPolar; }
@@ -52,7 +54,7 @@ private:
     void checkPattern(const RadiationPattern& own, const RadiationPattern& other, int missing,
                       int noPoints, std::vector<int>& codes) const;
 
-    std::string m_text[TextCount];
+    TextPack m_texts;
     RadiationPattern m_coPolar;
     RadiationPattern m_crossPolar;
     SyntaxFlags* m_flags;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <new>
 
 namespace {
@@ -76,22 +77,41 @@ bool readCount(std::string_view text, size_t& count) {
     return true;
 }
 
-void appendNumber(std::string& out, long long n) {
-    char buf[24];
-    const auto r = std::to_chars(buf, buf + sizeof buf, n);
-    out.append(buf, r.ptr);
+// The writers size the line's part first and then copy into it: a record is about a hundred
+// short texts, and appending them one by one cost more than the copying.
+char* put(char* at, std::string_view text) {
+    if (!text.empty())
+        std::memcpy(at, text.data(), text.size());
+    return at + text.size();
+}
+
+char* grow(std::string& out, size_t n) {
+    const size_t at = out.size();
+    out.resize(at + n);
+    return &out[at];
 }
 
 void appendPattern(std::string& out, const RadiationPattern& p) {
-    out += ';';
-    out += p.getCode();
-    out += ';';
-    appendNumber(out, p.pointCount());
-    for (int i = 0; i < p.pointCount(); ++i) {
-        out += ';';
-        out += p.point(i).getAngle();
-        out += ';';
-        out += p.point(i).getAttenuation();
+    const int points = p.pointCount();
+    char count[24];
+    const std::string_view countText(
+        count, size_t(std::to_chars(count, count + sizeof count, points).ptr - count));
+    size_t size = 2 + p.getCode().size() + countText.size();
+    for (int i = 0; i < points; ++i) {
+        const PatternPoint point = p.point(i);
+        size += 2 + point.getAngle().size() + point.getAttenuation().size();
+    }
+    char* at = grow(out, size);
+    *at++ = ';';
+    at = put(at, p.getCode());
+    *at++ = ';';
+    at = put(at, countText);
+    for (int i = 0; i < points; ++i) {
+        const PatternPoint point = p.point(i);
+        *at++ = ';';
+        at = put(at, point.getAngle());
+        *at++ = ';';
+        at = put(at, point.getAttenuation());
     }
 }
 
@@ -100,7 +120,8 @@ void appendPattern(std::string& out, const RadiationPattern& p) {
 HCMRecord::HCMRecord(SyntaxFlags* flags) : m_flags(flags) {}
 
 HCMRecord::HCMRecord(const HCMRecord& other)
-    : m_data(other.m_data ? std::make_unique<Texts>(*other.m_data) : nullptr),
+    : m_texts(other.m_texts),
+      m_antenna(other.m_antenna ? std::make_unique<HCMAntenna>(*other.m_antenna) : nullptr),
       m_entryType(other.m_entryType), m_frequencyUnit(other.m_frequencyUnit),
       m_polarization(other.m_polarization), m_flags(other.m_flags) {}
 
@@ -112,15 +133,15 @@ HCMRecord& HCMRecord::operator=(const HCMRecord& other) {
 
 HCMRecord::~HCMRecord() = default;
 
-HCMRecord::Texts& HCMRecord::data() {
-    if (!m_data)
-        m_data = std::make_unique<Texts>(m_flags);
-    return *m_data;
+HCMAntenna& HCMRecord::antenna() {
+    if (!m_antenna)
+        m_antenna = std::make_unique<HCMAntenna>(m_flags);
+    return *m_antenna;
 }
 
 const HCMAntenna& HCMRecord::antenna() const {
-    if (m_data)
-        return m_data->antenna;
+    if (m_antenna)
+        return *m_antenna;
     thread_local HCMAntenna empty;
     empty.setSyntaxFlags(m_flags);
     return empty;
@@ -133,24 +154,24 @@ const char* HCMRecord::fieldLabel(Field f) {
     return kFields[f].label;
 }
 
-const std::string& HCMRecord::text(Field f) const {
-    static const std::string none;
-    if (!m_data)
-        return none;
-    if (f >= OwnFieldCount)
-        return m_data->antenna.text(HCMAntenna::Text(f - OwnFieldCount));
-    return m_data->text[f];
-}
-
 void HCMRecord::setText(Field f, std::string_view v) {
     if (f >= OwnFieldCount) {
-        if (!v.empty() || m_data)
-            data().antenna.setText(HCMAntenna::Text(f - OwnFieldCount), v);
+        if (!v.empty() || m_antenna)
+            antenna().setText(HCMAntenna::Text(f - OwnFieldCount), v);
         return;
     }
     v = SyntaxCheck::trim(v);
-    if (!v.empty() || m_data)
-        data().text[f].assign(v);
+    if (!m_texts.empty()) {
+        m_texts.set(size_t(f), v);
+    } else if (!v.empty()) {
+        std::string_view texts[OwnFieldCount];
+        texts[f] = v;
+        m_texts.assign(texts, OwnFieldCount);
+    }
+    decode(f, v);
+}
+
+void HCMRecord::decode(Field f, std::string_view v) {
     switch (f) {
     case F0A:
         m_entryType = entryTypeOf(v);
@@ -175,17 +196,40 @@ int HCMRecord::entryTypeOf(std::string_view text) {
     return u == "TX" ? TX : u == "RX" ? RX : u == "PTX" ? PTX : u == "PRX" ? PRX : UnknownEntry;
 }
 
-void HCMRecord::set4C(std::string_view v) {
+namespace {
+
+// Field 4C into longitude and latitude; a text of up to 8 characters leaves the latitude.
+void split4C(std::string_view v, std::string_view& longitude, std::string_view& latitude) {
     v = SyntaxCheck::trim(v);
-    if (v.empty() && !m_data)
-        return;
-    std::string* texts = data().text;
     if (v.size() <= 8) {
-        texts[FLongitude].assign(v);
+        longitude = v;
         return;
     }
-    texts[FLongitude].assign(v.substr(0, 8));
-    texts[FLatitude].assign(v.substr(8));
+    longitude = v.substr(0, 8);
+    latitude = v.substr(8);
+}
+
+} // namespace
+
+void HCMRecord::set4C(std::string_view v) {
+    std::string_view texts[2] = {text(FLongitude), text(FLatitude)};
+    split4C(v, texts[0], texts[1]);
+    if (m_texts.empty()) {
+        if (texts[0].empty() && texts[1].empty())
+            return;
+        std::string_view all[OwnFieldCount];
+        all[FLongitude] = texts[0];
+        all[FLatitude] = texts[1];
+        m_texts.assign(all, OwnFieldCount);
+        return;
+    }
+    m_texts.replace(FLongitude, 2, texts, 2);
+}
+
+std::string HCMRecord::get4C() const {
+    std::string out(text(FLongitude));
+    out += text(FLatitude);
+    return out;
 }
 
 double HCMRecord::frequencyGHz() const {
@@ -214,8 +258,8 @@ bool HCMRecord::frequencyGHz(double& ghz) const {
 
 void HCMRecord::setSyntaxFlags(SyntaxFlags* flags) {
     m_flags = flags;
-    if (m_data)
-        m_data->antenna.setSyntaxFlags(flags);
+    if (m_antenna)
+        m_antenna->setSyntaxFlags(flags);
 }
 
 int HCMRecord::tooShortCode() const {
@@ -238,25 +282,52 @@ int HCMRecord::parseLine(std::string_view line) {
         line = SyntaxCheck::trim(line);
         if (line.empty())
             return 0;
+        // The fields are cut out as views first and packed at once; a field the line does not
+        // reach keeps its text.
+        std::string_view own[OwnFieldCount];
+        for (int f = 0; f < OwnFieldCount && !m_texts.empty(); ++f)
+            own[f] = m_texts[size_t(f)];
+        std::string_view antennaTexts[HCMAntenna::TextCount];
+        for (int t = 0; t < HCMAntenna::TextCount && m_antenna; ++t)
+            antennaTexts[t] = m_antenna->text(HCMAntenna::Text(t));
         // fields 1..48 must each be followed by ';', field 49 may end the line
         size_t pos = 0;
-        for (int p = 1; p <= 49; ++p) {
+        int p = 1;
+        for (; p <= 49; ++p) {
             const size_t sc = line.find(';', pos);
-            if (sc == std::string_view::npos) {
-                if (p < 49)
-                    return tooShortCode();
-                setText(F9X1, line.substr(pos));
-                return 0;
-            }
-            const std::string_view field = line.substr(pos, sc - pos);
+            const bool last = sc == std::string_view::npos;
+            if (last && p < 49)
+                break;
+            const std::string_view field = line.substr(pos, last ? line.npos : sc - pos);
             if (p <= 10)
-                setText(Field(p - 1), field);
+                own[p - 1] = SyntaxCheck::trim(field);
             else if (p == 11)
-                set4C(field);
+                split4C(field, own[FLongitude], own[FLatitude]);
+            else if (p < F9XM)
+                own[p] = SyntaxCheck::trim(field);
             else
-                setText(Field(p), field);
+                antennaTexts[p - F9XM] = field;
+            if (last)
+                break;
             pos = sc + 1;
         }
+        bool anyOwn = false;
+        for (const std::string_view t : own)
+            anyOwn = anyOwn || !t.empty();
+        if (anyOwn || !m_texts.empty())
+            m_texts.assign(own, OwnFieldCount);
+        bool anyAntenna = false;
+        for (const std::string_view t : antennaTexts)
+            anyAntenna = anyAntenna || !t.empty();
+        if (anyAntenna || m_antenna)
+            antenna().setTexts(antennaTexts);
+        decode(F0A, own[F0A]);
+        decode(F1A1, own[F1A1]);
+        decode(F9D, own[F9D]);
+        if (p < 49)
+            return tooShortCode();
+        if (p == 49)
+            return 0;
         return parsePatterns(line, pos);
     } catch (const std::exception&) {
         return 143;
@@ -272,57 +343,98 @@ int HCMRecord::parsePatterns(std::string_view line, size_t pos) {
         pos = sc + 1;
         return true;
     };
+    // The code and the points of a pattern are gathered here and packed at once, also when
+    // the line ends early: the points read before keep their values.
+    thread_local std::vector<std::string_view> texts;
+    auto store = [&](bool co) {
+        if (!m_antenna && (texts.size() == 1 && texts[0].empty()))
+            return;
+        RadiationPattern& pattern = co ? antenna().coPolar() : antenna().crossPolar();
+        pattern.assign(texts.data(), texts.size());
+    };
+    // the code replaces the one there, the points follow the ones there
+    auto start = [&](bool co, std::string_view code) {
+        texts.clear();
+        texts.push_back(code);
+        if (!m_antenna)
+            return;
+        const RadiationPattern& pattern = co ? m_antenna->coPolar() : m_antenna->crossPolar();
+        for (int i = 0; i < pattern.pointCount(); ++i) {
+            texts.push_back(pattern.point(i).getAngle());
+            texts.push_back(pattern.point(i).getAttenuation());
+        }
+    };
     // a point needs at least two characters, which bounds what a stated count may reserve
-    auto reserveFor = [&](RadiationPattern& p, size_t count) {
-        p.reserve(std::min(count, (line.size() - pos) / 2 + 1));
+    auto reserveFor = [&](size_t count) {
+        texts.reserve(texts.size() + 2 * std::min(count, (line.size() - pos) / 2 + 1));
     };
     std::string_view value, attenuation;
     size_t count = 0;
 
-    RadiationPattern& co = antenna().coPolar();
     if (!next(value))
         return tooShortCode();
-    co.setCode(value);
-    if (!next(value))
+    start(true, value);
+    if (!next(value)) {
+        store(true);
         return tooShortCode();
-    if (!readCount(value, count))
-        return 142;
-    reserveFor(co, count);
-    for (size_t i = 0; i < count; ++i) {
-        if (!next(value) || !next(attenuation))
-            return tooShortCode();
-        co.appendPoint(value, attenuation);
     }
-
-    RadiationPattern& cr = antenna().crossPolar();
-    if (!next(value))
-        return tooShortCode();
-    cr.setCode(value);
-    if (!next(value))
-        return tooShortCode();
-    if (!readCount(value, count))
-        return 144;
-    reserveFor(cr, count);
+    if (!readCount(value, count)) {
+        store(true);
+        return 142;
+    }
+    reserveFor(count);
     for (size_t i = 0; i < count; ++i) {
-        if (!next(value))
+        if (!next(value) || !next(attenuation)) {
+            store(true);
             return tooShortCode();
+        }
+        texts.push_back(value);
+        texts.push_back(attenuation);
+    }
+    store(true);
+
+    if (!next(value))
+        return tooShortCode();
+    start(false, value);
+    if (!next(value)) {
+        store(false);
+        return tooShortCode();
+    }
+    if (!readCount(value, count)) {
+        store(false);
+        return 144;
+    }
+    reserveFor(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (!next(value)) {
+            store(false);
+            return tooShortCode();
+        }
         if (!next(attenuation)) {
-            if (i + 1 < count)
+            if (i + 1 < count) {
+                store(false);
                 return tooShortCode();
+            }
             // the attenuation of the last cross-polar point may end the line
             attenuation = line.substr(pos);
         }
-        cr.appendPoint(value, attenuation);
+        texts.push_back(value);
+        texts.push_back(attenuation);
     }
+    store(false);
     return 0;
 }
 
 void HCMRecord::appendLine(std::string& out) const {
+    // longitude and latitude form one field; nothing follows field 49
+    size_t size = FieldCount - 2;
+    for (int f = 0; f < FieldCount; ++f)
+        size += text(Field(f)).size();
+    char* at = grow(out, size);
     for (int f = 0; f < FieldCount; ++f) {
-        out += text(Field(f));
-        // longitude and latitude form one field; nothing follows field 49
+        at = put(at, text(Field(f)));
         if (f != FLongitude && f != F9X1)
-            out += ';';
+            *at++ = ';';
     }
     // The reader trims the end of the line. A pattern section is written when either pattern
     // has points, and also when 9X1 ends in a blank, so that the blank is not the line's end.

@@ -2,6 +2,7 @@
 
 #include "hcmantenna.h"
 #include "syntaxflags.h"
+#include "textpack.h"
 
 #include <memory>
 #include <string>
@@ -9,7 +10,9 @@
 #include <vector>
 
 // One station of an FS file. Every field is kept as text in file order; 0A, 1A1 and 9D also
-// keep a decoded value. Field 4C is held as two texts, longitude and latitude.
+// keep a decoded value. Field 4C is held as two texts, longitude and latitude. The record's
+// own texts are packed in one block (TextPack), the antenna texts and each pattern in blocks of
+// their own; a text read is a view, valid until the next change of the record.
 class HCMRecord {
 public:
     // The texts of a record in file order (4C split), then the five antenna texts.
@@ -85,13 +88,18 @@ public:
     static const char* fieldCode(Field f);
     static const char* fieldLabel(Field f);
 
-    const std::string& text(Field f) const;
+    std::string_view text(Field f) const {
+        if (f < OwnFieldCount)
+            return m_texts[size_t(f)];
+        return m_antenna ? m_antenna->text(HCMAntenna::Text(f - OwnFieldCount))
+                         : std::string_view();
+    }
     // Record fields are stored without leading and trailing blanks, CR, LF and tabs; the
     // antenna fields 9XM..9X1 are stored as given.
     void setText(Field f, std::string_view v);
 
 #define HCM_RECORD_FIELD(NAME, F)                                                                  \
-    const std::string& get##NAME() const {                                                         \
+    std::string_view get##NAME() const {                                                           \
         return text(F);                                                                            \
     }                                                                                              \
     void set##NAME(std::string_view v) {                                                           \
@@ -141,7 +149,7 @@ public:
 #undef HCM_RECORD_FIELD
 
     // mask point i = 1..6
-    const std::string& get7GF(int i) const {
+    std::string_view get7GF(int i) const {
         return text(maskFrequency(i));
     }
     void set7GF(int i, std::string_view v) {
@@ -150,7 +158,7 @@ public:
     int check7GF(int i) const {
         return checkField(maskFrequency(i));
     }
-    const std::string& get7GA(int i) const {
+    std::string_view get7GA(int i) const {
         return text(maskAttenuation(i));
     }
     void set7GA(int i, std::string_view v) {
@@ -169,9 +177,7 @@ public:
     // Field 4C as in the file: up to 8 characters it is the longitude alone (the latitude
     // stays), otherwise the first 8 characters are the longitude and the rest the latitude.
     void set4C(std::string_view v);
-    std::string get4C() const {
-        return text(FLongitude) + text(FLatitude);
-    }
+    std::string get4C() const;
 
     int entryType() const {
         return m_entryType;
@@ -191,9 +197,7 @@ public:
     // 1A in GHz by its unit 1A1; false when 1A is not a number or the unit is unknown
     bool frequencyGHz(double& ghz) const;
 
-    HCMAntenna& antenna() {
-        return data().antenna;
-    }
+    HCMAntenna& antenna();
     // A record that holds no text yet (a blank line) has no antenna of its own: it shows an
     // empty one of this thread, bound to the record's options. Read it at once; the next
     // such record of the thread shows the same object.
@@ -227,16 +231,12 @@ private:
     int checkMaskAttenuation(int i) const;
     bool anyOtherMaskText(Field self) const;
 
-    // The texts and the antenna, made when the first text or pattern is set: a blank line of
-    // a file costs a few bytes, not the two kilobytes of fifty empty texts.
-    struct Texts {
-        explicit Texts(SyntaxFlags* flags) : antenna(flags) {}
-        std::string text[OwnFieldCount];
-        HCMAntenna antenna;
-    };
-    Texts& data();
+    void decode(Field f, std::string_view v);
 
-    std::unique_ptr<Texts> m_data;
+    // The own texts F0A..F13X, packed when the first of them is set, and the antenna, made
+    // when the first antenna text or pattern is set: a blank line of a file holds neither.
+    TextPack m_texts;
+    std::unique_ptr<HCMAntenna> m_antenna;
     int m_entryType = UnknownEntry;
     int m_frequencyUnit = UnknownUnit;
     int m_polarization = UnknownPolarization;

@@ -74,7 +74,7 @@ bool HCMRecord::skipped() const {
 }
 
 int HCMRecord::checkFrequency() const {
-    const std::string& t = text(F1A);
+    const std::string_view t = text(F1A);
     if (t.empty())
         return isPlanned() ? 0 : 24;
     if (!real(t))
@@ -101,7 +101,7 @@ bool HCMRecord::anyOtherMaskText(Field self) const {
 
 int HCMRecord::checkMaskFrequency(int i) const {
     const Field self = maskFrequency(i);
-    const std::string& t = text(self);
+    const std::string_view t = text(self);
     if (t.empty())
         return anyOtherMaskText(self) ? kMaskFreqMissing[i - 1] : 0;
     double v = 0;
@@ -117,7 +117,7 @@ int HCMRecord::checkMaskFrequency(int i) const {
 
 int HCMRecord::checkMaskAttenuation(int i) const {
     const Field self = maskAttenuation(i);
-    const std::string& t = text(self);
+    const std::string_view t = text(self);
     if (t.empty()) {
         if (i == 6)
             return text(F7GF6).empty() ? 0 : 96;
@@ -179,7 +179,7 @@ int checkCoordinate(std::string_view t, const CoordinateForm& form, bool chars) 
 int HCMRecord::checkField(Field f) const {
     if (f >= OwnFieldCount)
         return antenna().checkText(HCMAntenna::Text(f - OwnFieldCount));
-    const std::string& t = text(f);
+    const std::string_view t = text(f);
     const bool format = has(m_flags, SyntaxOption::NumberFormat);
     const bool values = has(m_flags, SyntaxOption::ValueWarnings);
     const bool chars = has(m_flags, SyntaxOption::CharWarnings);

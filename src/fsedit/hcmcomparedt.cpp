@@ -132,15 +132,12 @@ void compareRecords(const HCMRecord& own, const HCMRecord& auxiliary,
         const RadiationPattern& a = *auxPattern[p];
         const int count = std::max(o.pointCount(), a.pointCount());
         for (int i = 0; i < count; ++i) {
-            const PatternPoint* op = i < o.pointCount() ? &o.point(i) : nullptr;
-            const PatternPoint* ap = i < a.pointCount() ? &a.point(i) : nullptr;
+            const PatternPoint op = i < o.pointCount() ? o.point(i) : PatternPoint();
+            const PatternPoint ap = i < a.pointCount() ? a.point(i) : PatternPoint();
             if (angles)
-                check(angleCode, op ? std::string_view(op->getAngle()) : std::string_view(),
-                      ap ? std::string_view(ap->getAngle()) : std::string_view());
+                check(angleCode, op.getAngle(), ap.getAngle());
             if (attenuations)
-                check(angleCode + 1,
-                      op ? std::string_view(op->getAttenuation()) : std::string_view(),
-                      ap ? std::string_view(ap->getAttenuation()) : std::string_view());
+                check(angleCode + 1, op.getAttenuation(), ap.getAttenuation());
         }
     }
 }

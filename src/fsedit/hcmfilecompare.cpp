@@ -31,7 +31,7 @@ constexpr int kReferenceWidth = 20;
 constexpr int kEntryWidth = 3;
 constexpr int kRuleWidth = 79;
 
-QString latin1(const std::string& text) {
+QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 

@@ -164,7 +164,7 @@ QString RecordTableModel::cellText(int row, int column) const {
     const HCMRecord* record = m_document ? m_document->record(no) : nullptr;
     if (!record)
         return {};
-    const std::string& text = record->text(kColumnField[column]);
+    const std::string_view text = record->text(kColumnField[column]);
     return QString::fromLatin1(text.data(), qsizetype(text.size()));
 }
 
@@ -219,15 +219,14 @@ void RecordTableModel::sort(int column, Qt::SortOrder order) {
         struct Key {
             bool number;
             double ghz;
-            const std::string* text;
+            std::string_view text;
         };
-        static const std::string empty;
         std::vector<Key> keys(m_rows.size());
         for (size_t r = 0; r < m_rows.size(); ++r) {
             const HCMRecord* record = m_document ? m_document->record(m_rows[r]) : nullptr;
             double ghz = 0;
             const bool number = record && record->frequencyGHz(ghz);
-            keys[r] = {number, ghz, record ? &record->get1A() : &empty};
+            keys[r] = {number, ghz, record ? record->get1A() : std::string_view()};
         }
         std::stable_sort(moved.begin(), moved.end(), [&](int a, int b) {
             const Key& x = keys[size_t(a)];
@@ -236,20 +235,19 @@ void RecordTableModel::sort(int column, Qt::SortOrder order) {
                 return x.number;
             if (x.number)
                 return ascending ? x.ghz < y.ghz : y.ghz < x.ghz;
-            return ascending ? *x.text < *y.text : *y.text < *x.text;
+            return ascending ? x.text < y.text : y.text < x.text;
         });
     } else {
         const HCMRecord::Field field = kColumnField[column];
         // the texts are Latin-1: byte order is the order of the characters
-        std::vector<const std::string*> keys(m_rows.size(), nullptr);
-        static const std::string empty;
+        std::vector<std::string_view> keys(m_rows.size());
         for (size_t r = 0; r < m_rows.size(); ++r) {
             const HCMRecord* record = m_document ? m_document->record(m_rows[r]) : nullptr;
-            keys[r] = record ? &record->text(field) : &empty;
+            keys[r] = record ? record->text(field) : std::string_view();
         }
         std::stable_sort(moved.begin(), moved.end(), [&](int a, int b) {
-            const std::string& x = *keys[size_t(a)];
-            const std::string& y = *keys[size_t(b)];
+            const std::string_view x = keys[size_t(a)];
+            const std::string_view y = keys[size_t(b)];
             return ascending ? x < y : y < x;
         });
     }

@@ -152,7 +152,7 @@ private slots:
         QStringList names; // the stations of the rows, in "No" order
         for (const int no : editor->recordModel()->recordsInNumberOrder())
             if (const HCMRecord* r = editor->document().record(no); !r->get0A().empty())
-                names << QString::fromStdString(r->get4A());
+                names << QString::fromUtf8(r->get4A());
         QCOMPARE(TestEnvironment::stationNames(saved), names);
     }
 
@@ -197,7 +197,7 @@ private slots:
         const HCMRecord::Field field = parameter == 0 ? HCMRecord::F13Y : HCMRecord::F2Z;
         std::vector<std::string> before;
         for (int no = 0; no < 10; ++no)
-            before.push_back(editor->document().record(no)->text(field));
+            before.emplace_back(editor->document().record(no)->text(field));
         const QList<int> rows{1, 5, 6};
         selectRows(editor, rows);
         // FS: Set Value goes with the other row actions
@@ -223,7 +223,7 @@ private slots:
 
         for (int row = 0; row < 10; ++row) {
             const int no = editor->recordModel()->recordNo(row);
-            const std::string now = editor->document().record(no)->text(field);
+            const std::string now(editor->document().record(no)->text(field));
             if (ok && rows.contains(row))
                 QCOMPARE(now, stored.toStdString());
             else

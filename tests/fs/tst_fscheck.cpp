@@ -971,7 +971,8 @@ private slots:
         QFETCH(int, angleCode);
         QFETCH(int, attenuationCode);
         SyntaxFlags word = SyntaxFlags(flags);
-        PatternPoint p(&word, str(angle), str(attenuation));
+        const std::string angleText = str(angle), attenuationText = str(attenuation);
+        PatternPoint p(&word, angleText, attenuationText);
         QCOMPARE(p.checkAngle(), angleCode);
         QCOMPARE(p.checkAttenuation(), attenuationCode);
         // the same through a pattern: angle then attenuation, each point once

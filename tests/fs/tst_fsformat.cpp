@@ -68,7 +68,8 @@ std::vector<std::string> fileFields(const HCMRecord& r) {
     for (int f = 0; f < HCMRecord::FieldCount; ++f) {
         if (f == HCMRecord::FLatitude)
             continue;
-        out.push_back(f == HCMRecord::FLongitude ? r.get4C() : r.text(HCMRecord::Field(f)));
+        out.push_back(f == HCMRecord::FLongitude ? r.get4C()
+                                                 : std::string(r.text(HCMRecord::Field(f))));
     }
     return out;
 }
@@ -100,8 +101,8 @@ QByteArray readData(const QString& name) {
     return f.readAll();
 }
 
-QByteArray bytes(const std::string& s) {
-    return QByteArray::fromStdString(s);
+QByteArray bytes(std::string_view s) {
+    return QByteArray(s.data(), qsizetype(s.size()));
 }
 
 } // namespace
@@ -144,8 +145,8 @@ private slots:
             << tx + "\n" + rx + "\r" + tx + "\n"
             << false << QStringList{QString(tx), QString(rx), QString(tx)} << QStringList();
         QTest::newRow("lf cr, blank line")
-            << tx + "\n\r\n\r" + rx + "\n\r"
-            << false << QStringList{QString(tx), empty, QString(rx)} << QStringList();
+            << tx + "\n\r\n\r" + rx + "\n\r" << false
+            << QStringList{QString(tx), empty, QString(rx)} << QStringList();
         QTest::newRow("blank line, lf")
             << tx + "\n\n" + rx + "\n"
             << false << QStringList{QString(tx), empty, QString(rx)} << QStringList();

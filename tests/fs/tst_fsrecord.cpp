@@ -7,6 +7,17 @@
 
 Q_DECLARE_METATYPE(HCMRecord::Field)
 
+namespace {
+
+QStringList texts(const TextPack& pack) {
+    QStringList out;
+    for (size_t i = 0; i < pack.size(); ++i)
+        out << QString::fromLatin1(pack[i]);
+    return out;
+}
+
+} // namespace
+
 class TestFsRecord : public QObject {
     Q_OBJECT
 
@@ -114,8 +125,8 @@ private slots:
         HCMRecord r;
         r.setLatitude("48N1230");
         r.set4C(text.toStdString());
-        QCOMPARE(QString::fromStdString(r.getLongitude()), longitude);
-        QCOMPARE(QString::fromStdString(r.getLatitude()), latitude);
+        QCOMPARE(QString::fromStdString(std::string(r.getLongitude())), longitude);
+        QCOMPARE(QString::fromStdString(std::string(r.getLatitude())), latitude);
         QCOMPARE(QString::fromStdString(r.get4C()), longitude + latitude);
     }
 
@@ -166,7 +177,7 @@ private slots:
         QFETCH(bool, trimmed);
         HCMRecord r;
         r.setText(field, " 12.5\t\r\n");
-        QCOMPARE(QString::fromStdString(r.text(field)),
+        QCOMPARE(QString::fromStdString(std::string(r.text(field))),
                  trimmed ? QString("12.5") : QString(" 12.5\t\r\n"));
         // inner blanks always stay
         r.setText(field, "A B");
@@ -216,7 +227,7 @@ private slots:
         QCOMPARE(copy.syntaxFlags(), &flags);
 
         copy.set9XM("OTHER");
-        copy.antenna().coPolar().point(0).setAngle("5");
+        copy.antenna().coPolar().setAngle(0, "5");
         copy.antenna().coPolar().appendPoint("90", "40");
         copy.antenna().crossPolar().removePoint(0);
         QCOMPARE(original.get9XM(), std::string("ANDREW"));
@@ -238,8 +249,121 @@ private slots:
         p.removePoint(7); // ignored
         QCOMPARE(p.pointCount(), 3);
         QCOMPARE(p.point(0).getAngle(), std::string("10"));
+        p.setCode("CP");
+        p.setAngle(1, "25");
+        p.setAttenuation(2, "50");
+        p.setAngle(3, "99"); // ignored
+        QCOMPARE(p.point(1).getAngle(), std::string("25"));
+        QCOMPARE(p.point(1).getAttenuation(), std::string("30"));
+        QCOMPARE(p.point(2).getAttenuation(), std::string("50"));
+        QCOMPARE(p.pointCount(), 3);
         p.clear();
         QCOMPARE(p.pointCount(), 0);
+        QCOMPARE(p.getCode(), std::string("CP"));
+    }
+
+    // One replace in a pack: the texts around the range stay; "@i" puts back text i of the
+    // pack itself, read before the change.
+    void textPackReplace_data() {
+        QTest::addColumn<QStringList>("initial");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("removed");
+        QTest::addColumn<QStringList>("added");
+        QTest::addColumn<QStringList>("expected");
+        const QStringList abc{"a", "bb", "ccc"};
+        QTest::newRow("middle") << abc << 1 << 1 << QStringList{"X"}
+                                << QStringList{"a", "X", "ccc"};
+        QTest::newRow("appended") << abc << 3 << 0 << QStringList{"d", ""}
+                                  << QStringList{"a", "bb", "ccc", "d", ""};
+        QTest::newRow("front removed") << abc << 0 << 2 << QStringList{} << QStringList{"ccc"};
+        QTest::newRow("all removed") << abc << 0 << 3 << QStringList{} << QStringList{};
+        QTest::newRow("past the end")
+            << abc << 7 << 9 << QStringList{"z"} << QStringList{"a", "bb", "ccc", "z"};
+        QTest::newRow("into no texts")
+            << QStringList{} << 0 << 0 << QStringList{"", "x"} << QStringList{"", "x"};
+        QTest::newRow("empty texts stay")
+            << QStringList{"", ""} << 1 << 1 << QStringList{""} << QStringList{"", ""};
+        QTest::newRow("own texts moved")
+            << abc << 0 << 1 << QStringList{"@2", "@1"} << QStringList{"ccc", "bb", "bb", "ccc"};
+    }
+    void textPackReplace() {
+        QFETCH(QStringList, initial);
+        QFETCH(int, first);
+        QFETCH(int, removed);
+        QFETCH(QStringList, added);
+        QFETCH(QStringList, expected);
+        std::vector<std::string> owned;
+        for (const QString& t : initial)
+            owned.push_back(t.toStdString());
+        const std::vector<std::string_view> views(owned.begin(), owned.end());
+        TextPack pack;
+        pack.assign(views.data(), views.size());
+        std::vector<std::string> addedTexts;
+        for (const QString& t : added)
+            addedTexts.push_back(t.toStdString());
+        std::vector<std::string_view> addedViews;
+        for (const std::string& t : addedTexts)
+            addedViews.push_back(t[0] == '@' ? pack[size_t(t[1] - '0')] : std::string_view(t));
+        pack.replace(size_t(first), size_t(removed), addedViews.data(), addedViews.size());
+        QCOMPARE(texts(pack), expected);
+        QCOMPARE(pack.empty(), expected.isEmpty());
+        QVERIFY(pack[pack.size()].empty());
+        // a copy keeps its texts when the pack goes
+        const TextPack copy = pack;
+        pack.clear();
+        QCOMPARE(texts(copy), expected);
+    }
+
+    // The offsets are 16 bits wide up to 65535 characters in all and 32 bits beyond; the texts
+    // read back whole on both sides, also after the middle text changed.
+    void textPackWidth_data() {
+        QTest::addColumn<int>("chars");
+        QTest::addColumn<int>("offsetBytes");
+        QTest::newRow("none") << 0 << 2;
+        QTest::newRow("16 bits full") << 65535 << 2;
+        QTest::newRow("one more") << 65536 << 4;
+        QTest::newRow("large") << 200001 << 4;
+    }
+    void textPackWidth() {
+        QFETCH(int, chars);
+        QFETCH(int, offsetBytes);
+        const std::string head(size_t(chars / 2), 'h');
+        const std::string tail(size_t(chars - chars / 2), 't');
+        const std::string_view three[] = {head, {}, tail};
+        TextPack pack;
+        pack.assign(three, 3);
+        QCOMPARE(pack.blockSize(), size_t(4 + 4 * offsetBytes + chars));
+        QVERIFY(pack[0] == head && pack[1].empty() && pack[2] == tail);
+        pack.set(1, "m");
+        QVERIFY(pack[0] == head && pack[1] == "m" && pack[2] == tail);
+    }
+
+    // A field beyond 16-bit offsets reads back whole; a line that ends inside the cross-polar
+    // points keeps the fields and the points read before.
+    void longAndCutLines() {
+        HCMRecord r;
+        r.set0A("TX");
+        r.set13Z(std::string(70000, 'r'));
+        r.set9X1("30");
+        r.antenna().coPolar().setCode("CP");
+        r.antenna().coPolar().appendPoint("0", "0");
+        r.antenna().crossPolar().setCode("XP");
+        r.antenna().crossPolar().appendPoint("0", "20");
+        r.antenna().crossPolar().appendPoint("10", "25");
+        const std::string line = r.toLine();
+        HCMRecord back;
+        QCOMPARE(back.parseLine(line), 0);
+        QCOMPARE(back.toLine(), line);
+        QCOMPARE(back.get13Z().size(), size_t(70000));
+
+        HCMRecord cut;
+        QCOMPARE(cut.parseLine(line.substr(0, line.rfind(";25"))), 138);
+        QCOMPARE(cut.get13Z(), back.get13Z());
+        QCOMPARE(cut.get9X1(), std::string("30"));
+        QCOMPARE(cut.antenna().coPolar().pointCount(), 1);
+        QCOMPARE(cut.antenna().crossPolar().getCode(), std::string("XP"));
+        QCOMPARE(cut.antenna().crossPolar().pointCount(), 1);
+        QCOMPARE(cut.antenna().crossPolar().point(0).getAttenuation(), std::string("20"));
     }
 
     void documentNumbersAndFlags() {

@@ -517,7 +517,7 @@ private slots:
                  r.set7GF(1, "-5");
                  r.set9A("124.0");
                  r.set13Y("a");
-                 r.antenna().set9X1(r.antenna().get9X1() + " ");
+                 r.antenna().set9X1(std::string(r.antenna().get9X1()) + " ");
                  r.antenna().coPolar().appendPoint("20", "15");
                  r.antenna().crossPolar().setCode("XQ");
              }))});
@@ -701,7 +701,7 @@ private slots:
         QCOMPARE(editor->findChild<QLineEdit*>(QStringLiteral("le4a"))->text(),
                  QStringLiteral("AUX 2"));
         // copies: editing one leaves the auxiliary record alone
-        editor->document().record(first)->antenna().coPolar().point(0).setAngle("7");
+        editor->document().record(first)->antenna().coPolar().setAngle(0, "7");
         editor->document().record(first)->set4A("CHANGED");
         QCOMPARE(lineOf(*editor->document().auxiliary()->record(0)), auxLines.at(0));
     }
@@ -744,7 +744,7 @@ private slots:
         const HCMRecord* current = editor->currentRecord();
         QVERIFY(current);
         QCOMPARE(editor->findChild<QLineEdit*>(QStringLiteral("le4a"))->text(),
-                 QString::fromStdString(current->get4A()));
+                 QString::fromUtf8(current->get4A()));
     }
 
     void writeDifferences_data() {
@@ -885,7 +885,7 @@ private slots:
                 ++replaced;
             QVERIFY(replaced > 0);
             for (int i = replaced; i < kOwn; ++i)
-                QCOMPARE(QString::fromStdString(editor->document().record(i)->get4A()),
+                QCOMPARE(QString::fromUtf8(editor->document().record(i)->get4A()),
                          QStringLiteral("OWN %1").arg(i));
             break;
         }

@@ -134,18 +134,17 @@ private slots:
         QVERIFY(no > 0);
         QCOMPARE(editor->currentRecord(), editor->document().record(no));
         const QStringList before = recordLines(*editor);
-        const QString latitude =
-            QString::fromLatin1(editor->currentRecord()->getLatitude().c_str());
+        const QString latitude = QString::fromLatin1(editor->currentRecord()->getLatitude());
 
         retype(child(editor.get(), qPrintable(widget)), typed);
         const HCMRecord* record = editor->document().record(no);
-        QCOMPARE(QString::fromLatin1(record->text(HCMRecord::Field(field)).c_str()), stored);
+        QCOMPARE(QString::fromLatin1(record->text(HCMRecord::Field(field))), stored);
         QVERIFY(editor->isModified());
         QVERIFY(editor->windowTitle().endsWith(QStringLiteral(" *")));
         if (column >= 0)
             QCOMPARE(editor->recordModel()->cellText(0, column), stored);
         if (field == HCMRecord::FLongitude)
-            QCOMPARE(QString::fromLatin1(record->getLatitude().c_str()), latitude);
+            QCOMPARE(QString::fromLatin1(record->getLatitude()), latitude);
         // no other record changed
         const QStringList after = recordLines(*editor);
         for (int i = 0; i < after.size(); ++i)
@@ -296,12 +295,12 @@ private slots:
         auto text = [&](const char* name) {
             return qobject_cast<QLineEdit*>(child(editor.get(), name))->text();
         };
-        QCOMPARE(text("le4a"), QString::fromLatin1(record->get4A().c_str()));
-        QCOMPARE(text("le4clo"), QString::fromLatin1(record->getLongitude().c_str()));
-        QCOMPARE(text("le4cla"), QString::fromLatin1(record->getLatitude().c_str()));
-        QCOMPARE(text("le7gf6"), QString::fromLatin1(record->get7GF(6).c_str()));
+        QCOMPARE(text("le4a"), QString::fromLatin1(record->get4A()));
+        QCOMPARE(text("le4clo"), QString::fromLatin1(record->getLongitude()));
+        QCOMPARE(text("le4cla"), QString::fromLatin1(record->getLatitude()));
+        QCOMPARE(text("le7gf6"), QString::fromLatin1(record->get7GF(6)));
         QCOMPARE(qobject_cast<QPlainTextEdit*>(child(editor.get(), "te13z"))->toPlainText(),
-                 QString::fromLatin1(record->get13Z().c_str()));
+                 QString::fromLatin1(record->get13Z()));
         for (const bool co : {true, false}) {
             const RadiationPattern& p =
                 co ? record->antenna().coPolar() : record->antenna().crossPolar();
@@ -310,10 +309,10 @@ private slots:
             QCOMPARE(table->rowCount(), p.pointCount());
             QVERIFY(p.pointCount() > 0);
             QCOMPARE(table->item(p.pointCount() - 1, 1)->text(),
-                     QString::fromLatin1(p.point(p.pointCount() - 1).getAttenuation().c_str()));
+                     QString::fromLatin1(p.point(p.pointCount() - 1).getAttenuation()));
             QCOMPARE(qobject_cast<QComboBox*>(child(editor.get(), co ? "leRadPatCo" : "leRadPatCr"))
                          ->currentText(),
-                     QString::fromLatin1(p.getCode().c_str()));
+                     QString::fromLatin1(p.getCode()));
             QVERIFY(child(editor.get(), co ? "tbDelCp" : "tbDelXp")->isEnabled());
         }
         QVERIFY(!editor->isModified());

@@ -110,8 +110,7 @@ private slots:
         RecordTableModel* model = editor.recordModel();
         for (int r = 0; r < model->rowCount(); ++r) {
             QCOMPARE(model->recordNo(r), r);
-            QCOMPARE(model->cellText(r, 0),
-                     QString::fromLatin1(ref.doc.record(r)->get4A().c_str()));
+            QCOMPARE(model->cellText(r, 0), QString::fromLatin1(ref.doc.record(r)->get4A()));
         }
         // the header widgets show the header
         QCOMPARE(qobject_cast<QLineEdit*>(child(&editor, "leCountry"))->text(),

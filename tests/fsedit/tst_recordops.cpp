@@ -257,7 +257,7 @@ private slots:
         if (left > 0) {
             QCOMPARE(editor->currentRow(), 0);
             QCOMPARE(text(*editor, "le4a"),
-                     QString::fromStdString(editor->document().record(expected[0])->get4A()));
+                     QString::fromUtf8(editor->document().record(expected[0])->get4A()));
             QCOMPARE(text(*editor, "selectedCount"), QStringLiteral("Selected: 1"));
         } else {
             QCOMPARE(editor->currentRow(), -1);
@@ -497,7 +497,7 @@ private slots:
         const HCMRecord::Field field = parameter == 0 ? HCMRecord::F13Y : HCMRecord::F2Z;
         std::vector<std::string> before;
         for (int no = 0; no < 10; ++no)
-            before.push_back(editor->document().record(no)->text(field));
+            before.emplace_back(editor->document().record(no)->text(field));
 
         SetValue dialog;
         dialog.show();
@@ -514,7 +514,7 @@ private slots:
 
         for (int row = 0; row < 10; ++row) {
             const int no = editor->recordModel()->recordNo(row);
-            const std::string now = editor->document().record(no)->text(field);
+            const std::string now(editor->document().record(no)->text(field));
             if (rows.contains(row))
                 QCOMPARE(now, stored.toStdString());
             else
@@ -629,7 +629,7 @@ private slots:
         QCOMPARE(points, pattern(*record, co).pointCount());
         std::vector<std::string> angles;
         for (int i = 0; i < points; ++i)
-            angles.push_back(pattern(*record, co).point(i).getAngle());
+            angles.emplace_back(pattern(*record, co).point(i).getAngle());
         if (currentLine >= 0)
             table->setCurrentCell(currentLine, 0);
         else
@@ -680,12 +680,12 @@ private slots:
         editor->tableView()->selectRow(4);
         HCMRecord* record = editor->currentRecord();
         QTableWidget* table = patternTable(*editor, co);
-        const std::string code = pattern(*record, co).getCode();
+        const std::string code(pattern(*record, co).getCode());
         std::vector<std::string> kept;
         for (int i = 0; i < table->rowCount(); ++i)
             if (!lines.contains(i))
-                kept.push_back(pattern(*record, co).point(i).getAngle() + "/" +
-                               pattern(*record, co).point(i).getAttenuation());
+                kept.push_back(std::string(pattern(*record, co).point(i).getAngle()) + "/" +
+                               std::string(pattern(*record, co).point(i).getAttenuation()));
         table->clearSelection();
         for (const int line : lines)
             table->selectionModel()->select(table->model()->index(line, 0),
@@ -703,7 +703,9 @@ private slots:
         QCOMPARE(p.pointCount(), int(kept.size()));
         QCOMPARE(table->rowCount(), int(kept.size()));
         for (size_t i = 0; i < kept.size(); ++i)
-            QCOMPARE(p.point(int(i)).getAngle() + "/" + p.point(int(i)).getAttenuation(), kept[i]);
+            QCOMPARE(std::string(p.point(int(i)).getAngle()) + "/" +
+                         std::string(p.point(int(i)).getAttenuation()),
+                     kept[i]);
         QCOMPARE(p.getCode(), code);
         QCOMPARE(del->isEnabled(), !kept.empty());
         QVERIFY(editor->isModified());

@@ -26,8 +26,8 @@ std::string fieldText(FuzzedDataProvider& in) {
     return out;
 }
 
-[[noreturn]] void fail(const char* what, const std::string& line, const std::string& a,
-                       const std::string& b) {
+[[noreturn]] void fail(const char* what, const std::string& line, std::string_view a,
+                       std::string_view b) {
     std::fprintf(stderr, "%s\n  line: \"%s\"\n  set:  \"%s\"\n  read: \"%s\"\n", what,
                  escaped(line).c_str(), escaped(a).c_str(), escaped(b).c_str());
     std::abort();
@@ -93,7 +93,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const RadiationPattern& cr = r.antenna().crossPolar();
     // Without points a pattern section is written only to keep a blank at the end of 9X1 (with
     // the codes); otherwise the codes are dropped.
-    const std::string& gain = r.get9X1();
+    const std::string_view gain = r.get9X1();
     const bool blankEnd = !gain.empty() && SyntaxCheck::trim(gain.substr(gain.size() - 1)).empty();
     const bool section = co.pointCount() + cr.pointCount() > 0 || blankEnd;
     if (section) {

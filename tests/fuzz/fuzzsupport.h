@@ -2,11 +2,12 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace FuzzSupport {
 
 // the text with every byte outside printable ASCII written as \xNN
-inline std::string escaped(const std::string& t) {
+inline std::string escaped(std::string_view t) {
     std::string out;
     for (const char c : t) {
         const auto u = static_cast<unsigned char>(c);
