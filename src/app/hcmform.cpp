@@ -9,11 +9,11 @@
 #include "datapath.h"
 #include "elfversion.h"
 #include "filecheck.h"
-#include "filechooser.h"
 #include "filekind.h"
 #include "hcmeditmdi.h"
 #include "hcmreport.h"
 #include "options.h"
+#include "prompter.h"
 #include "saveprm.h"
 #include "setvalue.h"
 
@@ -31,7 +31,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
@@ -58,7 +57,7 @@ void enableAll(std::initializer_list<QAction*> actions, bool on) {
 
 } // namespace
 
-hcmForm::hcmForm(QWidget* parent) : QMainWindow(parent), m_chooser(new FileChooser) {
+hcmForm::hcmForm(QWidget* parent) : QMainWindow(parent) {
     AppResources::init();
     m_savePrm = new SavePrm(this);
     m_about = new AboutDialog(this);
@@ -79,7 +78,7 @@ hcmForm::hcmForm(QWidget* parent) : QMainWindow(parent), m_chooser(new FileChoos
     m_openFiles->setFileQuestion([this](QWidget* parent, const QString& title,
                                         const QString& folder, const QString& filter) {
         const QString start = folder.isEmpty() ? m_settings->recentDir : folder;
-        return m_chooser->openFileNames(parent, title, start, filter).value(0);
+        return Prompter::instance().openFileName(parent, title, start, filter);
     });
     m_dataFolder = AppPaths::dataFolder();
 
@@ -134,7 +133,7 @@ void hcmForm::connectActions() {
             &hcmForm::doActionDublicateRecord);
     connect(m_ui.actionSet_value, &QAction::triggered, this, [this] {
         if (fsEditorOf(currentSubWindow()))
-            m_setValue->exec();
+            Prompter::instance().exec(m_setValue);
     });
     connect(m_ui.actionOptions, &QAction::triggered, this, &hcmForm::showOptions);
     connect(m_ui.actionExit, &QAction::triggered, this, &QWidget::close);
@@ -179,10 +178,6 @@ void hcmForm::scheduleStartupTask() {
         // the version check runs here once the download centre has landed
         m_startupTask = StartupTask::VersionCheck;
     }
-}
-
-void hcmForm::setFileChooser(std::unique_ptr<FileChooser> chooser) {
-    m_chooser = chooser ? std::move(chooser) : std::make_unique<FileChooser>();
 }
 
 void hcmForm::openFromCommandLine(const QStringList& arguments) {
@@ -375,7 +370,7 @@ void hcmForm::changeActionState() {
 void hcmForm::doActionOpen() {
     QStringList files;
     if (m_pendingOpen.isEmpty()) {
-        files = m_chooser->openFileNames(
+        files = Prompter::instance().openFileNames(
             this, tr("Choose file"), m_settings->recentDir,
             tr("All supported files (*.twrpt *.txt *.xml);;All files (*.*)"));
     } else {
@@ -401,10 +396,10 @@ QMdiSubWindow* hcmForm::windowShowing(const QString& path) const {
 void hcmForm::openPath(const QString& path) {
     const QFileInfo file(path);
     if (!file.isFile()) {
-        QMessageBox::warning(this, AppInfo::name(),
-                             file.exists() ? FileCheck::notRegularText(path)
-                                           : tr("File %1 does not exist.").arg(path),
-                             QMessageBox::Close);
+        Prompter::warning(this, AppInfo::name(),
+                          file.exists() ? FileCheck::notRegularText(path)
+                                        : tr("File %1 does not exist.").arg(path),
+                          QMessageBox::Close);
         return;
     }
     // a file that is open already is not opened twice: its window comes to the front
@@ -425,14 +420,14 @@ void hcmForm::openPath(const QString& path) {
     hcmEditMDI* editor = createFsEditor();
     m_settings->recentDir = QFileInfo(path).absolutePath();
     if (!editor->loadFile(path))
-        QMessageBox::warning(this, AppInfo::name(), tr("Could not load file:\n") + path,
-                             QMessageBox::Close);
+        Prompter::warning(this, AppInfo::name(), tr("Could not load file:\n") + path,
+                          QMessageBox::Close);
 }
 
 void hcmForm::showNotYetSupported(const QString& path, const QString& what) {
-    QMessageBox::warning(this, AppInfo::name(),
-                         tr("Could not open file:\n%1\n%2 cannot be opened yet.").arg(path, what),
-                         QMessageBox::Close);
+    Prompter::warning(this, AppInfo::name(),
+                      tr("Could not open file:\n%1\n%2 cannot be opened yet.").arg(path, what),
+                      QMessageBox::Close);
 }
 
 void hcmForm::doActionNew() {
@@ -473,7 +468,7 @@ void hcmForm::saveReportAs(QMdiSubWindow* window) {
         return;
     const QString xmlFilter = tr("XML File (*.xml)");
     QString filter;
-    QString path = m_chooser->saveFileName(
+    QString path = Prompter::instance().saveFileName(
         this, tr("Choose the Report File"), QDir::homePath(),
         xmlFilter + QStringLiteral(";;") + tr("Tarnwell Calculation Report (*.twrpt)"), &filter);
     if (path.isEmpty())
@@ -490,10 +485,10 @@ void hcmForm::saveReportAs(QMdiSubWindow* window) {
     if (report->copyReportTo(path, &reason))
         window->setWindowTitle(path);
     else
-        QMessageBox::warning(this, AppInfo::name(),
-                             tr("Could not save the Report file!") +
-                                 (reason.isEmpty() ? QString() : QLatin1Char('\n') + reason),
-                             QMessageBox::Close);
+        Prompter::warning(this, AppInfo::name(),
+                          tr("Could not save the Report file!") +
+                              (reason.isEmpty() ? QString() : QLatin1Char('\n') + reason),
+                          QMessageBox::Close);
 }
 
 void hcmForm::saveFsAs(QMdiSubWindow* window) {
@@ -504,7 +499,7 @@ void hcmForm::saveFsAs(QMdiSubWindow* window) {
     m_savePrm->setIncludeHeader(editor->hasHeader());
     m_savePrm->adjustSize();
     m_savePrm->move(frameGeometry().center() - m_savePrm->rect().center());
-    m_savePrm->exec(); // "Save" runs saveDlgClicked() before this returns
+    Prompter::instance().exec(m_savePrm); // "Save" runs saveDlgClicked() before this returns
     m_saveTarget = nullptr;
 }
 
@@ -512,8 +507,8 @@ void hcmForm::saveDlgClicked() {
     hcmEditMDI* editor = fsEditorOf(m_saveTarget);
     if (!editor)
         return;
-    const QString path =
-        m_chooser->saveFileName(this, tr("Choose HCM file"), editor->fileName(), tr("All (*.*)"));
+    const QString path = Prompter::instance().saveFileName(this, tr("Choose HCM file"),
+                                                           editor->fileName(), tr("All (*.*)"));
     if (path.isEmpty())
         return;
     saveFsTo(editor, path, m_savePrm->includeHeader(), m_savePrm->tableOrder());
@@ -524,12 +519,12 @@ bool hcmForm::saveHCMFS(hcmEditMDI* editor) {
         return false;
     QString path = editor->fileName();
     if (path.isEmpty())
-        path = m_chooser->saveFileName(this, tr("Choose HCM file"), m_settings->recentDir,
-                                       tr("All (*.*)"));
+        path = Prompter::instance().saveFileName(this, tr("Choose HCM file"), m_settings->recentDir,
+                                                 tr("All (*.*)"));
     if (path.isEmpty()) {
-        QMessageBox::warning(this, tr("Saving error"),
-                             tr("Could not save HCM file: \nfile name is missing"),
-                             QMessageBox::Close);
+        Prompter::warning(this, tr("Saving error"),
+                          tr("Could not save HCM file: \nfile name is missing"),
+                          QMessageBox::Close);
         return false;
     }
     // a file saved under its own name keeps its header line, or keeps having none
@@ -542,9 +537,9 @@ bool hcmForm::saveFsTo(hcmEditMDI* editor, const QString& path, bool includeHead
     if (!editor->saveToFile(path, includeHeader, tableOrder)) {
         // the old file is untouched and the document stays modified
         const QString reason = editor->saveError();
-        QMessageBox::warning(this, tr("Saving error!"),
-                             tr("Could not save HCM file") +
-                                 (reason.isEmpty() ? QString() : QLatin1Char('\n') + reason));
+        Prompter::warning(this, tr("Saving error!"),
+                          tr("Could not save HCM file") +
+                              (reason.isEmpty() ? QString() : QLatin1Char('\n') + reason));
         return false;
     }
     // the new name is taken only once the file is really there
@@ -618,10 +613,10 @@ void hcmForm::applyOptions() {
     setSyntax();
 
     if (!writeCFGfile())
-        QMessageBox::warning(this, tr("Applying options"),
-                             tr("Could not write the settings:\n%1\n%2")
-                                 .arg(s.ini().fileName(), s.user().fileName()),
-                             QMessageBox::Close);
+        Prompter::warning(this, tr("Applying options"),
+                          tr("Could not write the settings:\n%1\n%2")
+                              .arg(s.ini().fileName(), s.user().fileName()),
+                          QMessageBox::Close);
 }
 
 void hcmForm::setSyntax() {
@@ -632,7 +627,7 @@ void hcmForm::setSyntax() {
 }
 
 void hcmForm::slStartWizard() {
-    QMessageBox::warning(
+    Prompter::warning(
         this, tr("Tarnwell Parameter Setup"),
         tr("Tarnwell detected that this might be the first installation.\nIn order to work "
            "properly, Tarnwell requires some paths being set.\nAfter you close this dialog box "
@@ -652,8 +647,8 @@ void hcmForm::actionCompareFiles() {
     hcmEditMDI* editor = fsEditorOf(currentSubWindow());
     if (!editor)
         return;
-    const QStringList files = m_chooser->openFileNames(this, tr("Choose HCM file"),
-                                                       m_settings->recentDir, tr("All (*.*)"));
+    const QStringList files = Prompter::instance().openFileNames(
+        this, tr("Choose HCM file"), m_settings->recentDir, tr("All (*.*)"));
     if (files.isEmpty())
         return;
     // the editor loads the auxiliary file (wait cursor) and shows the comparison once read
@@ -758,8 +753,8 @@ void hcmForm::calculate() {
 
 void hcmForm::doActionCalculateTrigger() {
     const QString path =
-        m_chooser
-            ->openFileNames(this, tr("Choose HCM file"), m_settings->recentDir, tr("All (*.*)"))
+        Prompter::instance()
+            .openFileNames(this, tr("Choose HCM file"), m_settings->recentDir, tr("All (*.*)"))
             .value(0);
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
@@ -786,7 +781,7 @@ bool hcmForm::askAboutModifiedDocuments() {
     for (QMdiSubWindow* window : std::as_const(modified)) {
         hcmEditMDI* editor = fsEditorOf(window);
         const QString name = editor->fileName().isEmpty() ? tr("no name") : editor->fileName();
-        const auto answer = QMessageBox::question(
+        const auto answer = Prompter::question(
             this, tr("Save file?"),
             tr("The file %1 has been changed.\n Do you want to save it?").arg(name), buttons);
         if (answer == QMessageBox::Yes) {

@@ -19,7 +19,6 @@
 class AboutDialog;
 class AppSettings;
 class CdlgOpenFiles;
-class FileChooser;
 class Options;
 class QMdiSubWindow;
 class SavePrm;
@@ -47,9 +46,6 @@ public:
     void openFromCommandLine(const QStringList& arguments);
     bool isTestMode() const { return m_testMode; }
     QStringList pendingFiles() const { return m_pendingOpen; }
-
-    // file-name questions go through this chooser (the toolkit's dialogs by default)
-    void setFileChooser(std::unique_ptr<FileChooser> chooser);
 
     const hcmFormUi& ui() const { return m_ui; }
     AppSettings& settings() { return *m_settings; }
@@ -150,7 +146,6 @@ private:
 
     hcmFormUi m_ui;
     std::unique_ptr<AppSettings> m_settings;
-    std::unique_ptr<FileChooser> m_chooser;
     SavePrm* m_savePrm = nullptr;
     CdlgOpenFiles* m_openFiles = nullptr;
     SetValue* m_setValue = nullptr;

@@ -3,18 +3,17 @@
 #include "apppaths.h"
 #include "appresources.h"
 #include "elfversion.h"
+#include "prompter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -295,7 +294,7 @@ void Options::tryAccept() {
     QString reason;
     if (!limits(values, &refused, &reason)) {
         // nothing is taken over: the dialog stays open on the refused value
-        QMessageBox::warning(this, tr("Applying options"), reason, QMessageBox::Close);
+        Prompter::warning(this, tr("Applying options"), reason, QMessageBox::Close);
         m_ui.menu->setCurrentRow(1);
         refused->setFocus();
         refused->selectAll();
@@ -306,16 +305,11 @@ void Options::tryAccept() {
 }
 
 void Options::pickFolder(QLineEdit* field, const QString& title) {
-    QPointer<QFileDialog> dialog = new QFileDialog(this, title, field->text());
-    dialog->setObjectName(QStringLiteral("folderDialog"));
-    dialog->setFileMode(QFileDialog::Directory);
-    dialog->setOption(QFileDialog::ShowDirsOnly);
-    const bool accepted = dialog->exec() == QDialog::Accepted;
-    if (!dialog)
-        return; // destroyed with its parent while it ran
-    if (accepted)
-        field->setText(dialog->selectedFiles().value(0));
-    delete dialog;
+    // the dialog, and the field with it, may be destroyed while the question runs
+    const QPointer<QLineEdit> target = field;
+    const QString chosen = Prompter::instance().existingDirectory(this, title, field->text());
+    if (target && !chosen.isEmpty())
+        target->setText(chosen);
 }
 
 void Options::showDlgTopo() {

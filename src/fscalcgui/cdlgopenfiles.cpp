@@ -1,6 +1,7 @@
 #include "cdlgopenfiles.h"
 
-#include <QFileDialog>
+#include "prompter.h"
+
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -69,7 +70,7 @@ CdlgOpenFiles::CdlgOpenFiles(QWidget* parent) : QDialog(parent) {
 
     m_question = [](QWidget* parent, const QString& title, const QString& folder,
                     const QString& filter) {
-        return QFileDialog::getOpenFileName(parent, title, folder, filter);
+        return Prompter::instance().openFileName(parent, title, folder, filter);
     };
     connect(m_button1, &QToolButton::clicked, this, &CdlgOpenFiles::showName1);
     connect(m_button2, &QToolButton::clicked, this, &CdlgOpenFiles::showName2);

@@ -21,7 +21,7 @@ public:
 
     explicit CdlgOpenFiles(QWidget* parent = nullptr);
 
-    // the question behind the two "..." buttons; the toolkit's file dialog by default
+    // the question behind the two "..." buttons; by default the prompter's, from the folder given
     void setFileQuestion(FileQuestion question);
 
     // single entry: the reference-file group is disabled; list to list: it is enabled

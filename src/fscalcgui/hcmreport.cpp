@@ -6,6 +6,7 @@
 #include "datareport.h"
 #include "feedbackrelay.h"
 #include "filecheck.h"
+#include "prompter.h"
 #include "reportsortmodel.h"
 #include "reportxmlexport.h"
 
@@ -18,7 +19,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -35,11 +35,11 @@ namespace {
 const QString kTitle = QStringLiteral("Tarnwell");
 
 void warn(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox::warning(parent, title, text, QMessageBox::Close);
+    Prompter::warning(parent, title, text, QMessageBox::Close);
 }
 
 void inform(QWidget* parent, const QString& title, const QString& text) {
-    QMessageBox::information(parent, title, text, QMessageBox::Close);
+    Prompter::information(parent, title, text, QMessageBox::Close);
 }
 
 } // namespace

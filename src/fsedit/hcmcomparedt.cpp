@@ -2,6 +2,7 @@
 
 #include "cmpresview.h"
 #include "hcmdocument.h"
+#include "prompter.h"
 #include "syntaxcheck.h"
 
 #include <QAbstractTableModel>
@@ -324,7 +325,7 @@ void HCMCompareDT::showResults() {
         table->selectionModel()->setCurrentIndex(
             m_model->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     selectionChanged();
-    m_view->exec();
+    Prompter::instance().exec(m_view);
 }
 
 void HCMCompareDT::selectionChanged() {

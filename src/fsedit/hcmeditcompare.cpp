@@ -11,8 +11,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -83,9 +81,7 @@ void hcmEditMDI::auxiliaryLoaded() {
         showLoadErrorBox(latin1(m_document->loadErrorText()));
     }
     if (!unreadable) {
-        ++m_boxDepth;
-        dialog->exec();
-        --m_boxDepth;
+        execDialog(dialog);
     }
     finishBusy();
 }
@@ -134,10 +130,7 @@ void hcmEditMDI::doCompareAction() {
     if (action != HCMFileCompare::AppendNotMatched)
         dialog->refreshCounts();
     if (showDone) {
-        QMessageBox box(QMessageBox::Information, tr("Tarnwell"), tr("Done!"),
-                        QMessageBox::NoButton, dialog);
-        box.addButton(tr("Close"), QMessageBox::AcceptRole);
-        execBox(box);
+        showBox(dialog, QMessageBox::Information, tr("Tarnwell"), tr("Done!"));
     }
     finishBusy();
 }
@@ -208,20 +201,17 @@ void hcmEditMDI::compareReplaceMatched(HCMFileCompare& dialog) {
 }
 
 bool hcmEditMDI::compareWriteDifferences(HCMFileCompare& dialog) {
-    const QString path = QFileDialog::getSaveFileName(&dialog, tr("Save HCM File"),
-                                                      QDir::homePath(), tr("Text file (*.txt)"));
+    const QString path = Prompter::instance().saveFileName(
+        &dialog, tr("Save HCM File"), QDir::homePath(), tr("Text file (*.txt)"));
     if (path.isEmpty())
         return false;
 
     // the file on disk is replaced only once the new one is complete
     AtomicFile file(path);
     auto failed = [&](const QString& reason) {
-        QMessageBox box(QMessageBox::Warning, tr("Saving error"),
-                        tr("Could not write the file\n%1").arg(QDir::toNativeSeparators(path)) +
-                            QLatin1Char('\n') + reason,
-                        QMessageBox::NoButton, &dialog);
-        box.addButton(tr("Close"), QMessageBox::AcceptRole);
-        execBox(box);
+        showBox(&dialog, QMessageBox::Warning, tr("Saving error"),
+                tr("Could not write the file\n%1").arg(QDir::toNativeSeparators(path)) +
+                    QLatin1Char('\n') + reason);
         return false;
     };
     // neither file of the comparison may be replaced by its differences

@@ -18,7 +18,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QSignalBlocker>
 #include <QTableView>
@@ -65,11 +64,8 @@ void hcmEditMDI::checkSyntax() {
 
     const QString title = m_path.isEmpty() ? tr("no name") : QFileInfo(m_path).fileName();
     if (report.items().empty()) {
-        QMessageBox box(QMessageBox::Information, tr("Tarnwell"),
-                        tr("No syntax errors found in the file\n") + title, QMessageBox::NoButton,
-                        this);
-        box.addButton(tr("Close"), QMessageBox::AcceptRole);
-        execBox(box);
+        showBox(this, QMessageBox::Information, tr("Tarnwell"),
+                tr("No syntax errors found in the file\n") + title);
     } else {
         QStringList items;
         items.reserve(qsizetype(report.items().size()));

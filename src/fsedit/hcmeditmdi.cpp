@@ -27,7 +27,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -417,18 +416,15 @@ void hcmEditMDI::slotTaskFinished(int task) {
 
 void hcmEditMDI::showLoadErrorBox(const QString& errors) {
     QStringList lines = errors.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    QMessageBox box(QMessageBox::Warning, tr("Loading error"), QString(), QMessageBox::NoButton,
-                    this);
     if (lines.size() > kErrorLinesShown) {
-        box.setDetailedText(errors);
         lines = lines.mid(0, kErrorLinesShown);
         lines << QStringLiteral("...");
-        box.setText(tr("Following error(s) have occured:\n") + lines.join(QLatin1Char('\n')));
+        showBox(this, QMessageBox::Warning, tr("Loading error"),
+                tr("Following error(s) have occured:\n") + lines.join(QLatin1Char('\n')), errors);
     } else {
-        box.setText(tr("Following error(s) have occured:\n") + errors);
+        showBox(this, QMessageBox::Warning, tr("Loading error"),
+                tr("Following error(s) have occured:\n") + errors);
     }
-    box.addButton(tr("Close"), QMessageBox::AcceptRole);
-    execBox(box);
 }
 
 void hcmEditMDI::slotCanceled() {
@@ -534,9 +530,22 @@ void hcmEditMDI::finishBusy() {
     QTimer::singleShot(0, this, &hcmEditMDI::closeWindow);
 }
 
-int hcmEditMDI::execBox(QMessageBox& box) {
+void hcmEditMDI::showBox(QWidget* parent, QMessageBox::Icon icon, const QString& title,
+                         const QString& text, const QString& detailedText) {
+    Prompter::Message box;
+    box.icon = icon;
+    box.title = title;
+    box.text = text;
+    box.detailedText = detailedText;
+    box.customButtons << tr("Close");
     ++m_boxDepth;
-    const int result = box.exec();
+    Prompter::instance().message(parent, box);
+    --m_boxDepth;
+}
+
+int hcmEditMDI::execDialog(QDialog* dialog) {
+    ++m_boxDepth;
+    const int result = Prompter::instance().exec(dialog);
     --m_boxDepth;
     return result;
 }
@@ -897,11 +906,12 @@ void hcmEditMDI::closeEvent(QCloseEvent* event) {
     }
     if (m_modified) {
         const QString name = m_path.isEmpty() ? tr("no name") : m_path;
-        const auto answer = QMessageBox::question(
+        const auto answer = Prompter::question(
             this, tr("Save file?"),
             tr("The file %1 has been changed.\n Do you want to save it?").arg(name),
             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-        if (answer == QMessageBox::Cancel || answer == QMessageBox::Escape) {
+        // a box gone without an answer counts as Cancel
+        if (answer != QMessageBox::Yes && answer != QMessageBox::No) {
             event->ignore(); // the window stays open as it is
             return;
         }

@@ -8,6 +8,7 @@
 // members and slots freely.
 
 #include "hcmdocument.h"
+#include "prompter.h"
 
 #include <QList>
 #include <QPointer>
@@ -22,7 +23,6 @@ class QAction;
 class QCloseEvent;
 class QGroupBox;
 class QLabel;
-class QMessageBox;
 class QModelIndex;
 class QProgressBar;
 class QPushButton;
@@ -286,8 +286,11 @@ private:
 
 private:
     void closeWindow();
-    // a message box of this window; a close asked for meanwhile waits until it is answered
-    int execBox(QMessageBox& box);
+    // A message box of this window with a single "Close" button, and a modal run of one of
+    // its dialogs: a close asked for meanwhile waits until they are answered.
+    void showBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text,
+                 const QString& detailedText = QString());
+    int execDialog(QDialog* dialog);
 
     int currentRecordNo() const;
     void recordFieldEdited(HCMRecord::Field field);

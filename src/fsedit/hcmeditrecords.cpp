@@ -18,7 +18,6 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QMenu>
-#include <QMessageBox>
 #include <QProgressBar>
 #include <QSignalBlocker>
 #include <QTableView>

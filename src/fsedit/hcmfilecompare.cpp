@@ -3,6 +3,7 @@
 #include "ccomparatoroptions.h"
 #include "cdlgdetreport.h"
 #include "hcmdocument.h"
+#include "prompter.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -309,7 +310,7 @@ void HCMFileCompare::compareViewNotFound() {
 // Detailed comparison
 
 void HCMFileCompare::doDetailedComparison() {
-    if (m_options->exec() != QDialog::Accepted)
+    if (Prompter::instance().exec(m_options) != QDialog::Accepted)
         return;
     m_comparator->clear();
     if (m_own && m_auxiliary) {

@@ -1,24 +1,20 @@
 #pragma once
 
-// The main window as the tests drive it: shown, with a scripted file chooser.
+// The main window as the tests drive it: shown, with a scripted prompter that answers its
+// boxes, dialogs and file questions.
 
 #include "hcmform.h"
-#include "scriptedchooser.h"
+#include "scriptedprompter.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <memory>
 
 struct MainWindowDriver {
+    ScriptedPrompter prompter; // outlives the window
     std::unique_ptr<hcmForm> form;
-    ScriptedChooser* chooser = nullptr;
 
-    MainWindowDriver() : form(std::make_unique<hcmForm>()) {
-        auto c = std::make_unique<ScriptedChooser>();
-        chooser = c.get();
-        form->setFileChooser(std::move(c));
-        form->show();
-    }
+    MainWindowDriver() : form(std::make_unique<hcmForm>()) { form->show(); }
     hcmForm* operator->() const { return form.get(); }
     QList<QMdiSubWindow*> windows() const { return form->ui().mdiArea->subWindowList(); }
 };

@@ -5,8 +5,8 @@
 #include "appsettings.h"
 #include "hcmeditmdi.h"
 #include "hcmform.h"
-#include "modalscript.h"
 #include "options.h"
+#include "scriptedprompter.h"
 #include "testenvironment.h"
 
 #include <QApplication>
@@ -229,24 +229,24 @@ private slots:
         TestEnvironment env;
         env.presetIni({{"first_installation", 1}, {"launch_downloader", true}});
         {
+            ScriptedPrompter script;
+            script.answer(QMessageBox::Close);
             hcmForm form;
             form.show();
-            ModalScript script;
-            script.answer(QMessageBox::Close);
-            bool optionsModal = false;
-            script.then([&](QWidget* w) {
-                optionsModal = w == form.options() && w->isModal();
-                form.options()->controls().cancelButton->click();
-            });
-            QTRY_VERIFY_WITH_TIMEOUT(script.done(), 5000);
-            QVERIFY(optionsModal);
+            // the box first, then the Options dialog, modal
+            QTRY_VERIFY_WITH_TIMEOUT(form.options()->isVisible(), 5000);
+            QVERIFY(form.options()->isModal());
+            QVERIFY(script.done());
+            QCOMPARE(script.seen().size(), 1);
+            QCOMPARE(script.unexpected(), 0);
             QCOMPARE(script.seen()[0].title, QStringLiteral("Tarnwell Parameter Setup"));
             QCOMPARE(script.seen()[0].text, kPrompt);
+            QCOMPARE(script.seen()[0].icon, QMessageBox::Warning);
             QCOMPARE(script.seen()[0].buttons, QMessageBox::StandardButtons(QMessageBox::Close));
+            form.options()->controls().cancelButton->click();
             QVERIFY(!form.options()->isVisible());
             QVERIFY(!QSettings(env.iniPath(), QSettings::IniFormat).contains("first_installation"));
-            QTest::qWait(100);
-            QCOMPARE(script.seen().size(), 2);
+            QCOMPARE(script.seen().size(), 1);
             QVERIFY(form.writeCFGfile());
         }
         QVERIFY(!QSettings(env.iniPath(), QSettings::IniFormat).contains("first_installation"));
@@ -335,34 +335,25 @@ private slots:
         c.cbCheckCalcErrors->setChecked(true);
         c.cbCheckWhenLoading->setChecked(true);
 
-        // the Options dialog is the first modal widget: OK is pressed on it
-        ModalScript script;
-        bool keptOpen = false, nothingWritten = false;
-        script.then([&](QWidget*) { QTest::mouseClick(c.okButton, Qt::LeftButton); });
-        if (!warning.isEmpty()) {
+        ScriptedPrompter script;
+        if (!warning.isEmpty())
             script.answer(QMessageBox::Close);
-            // refused: still open, nothing taken over; corrected, OK closes it
-            script.then([&](QWidget* w) {
-                keptOpen = w == form.options() && w->isVisible();
-                nothingWritten =
-                    !QFile::exists(env.iniPath()) ||
-                    !QSettings(env.iniPath(), QSettings::IniFormat).contains("frequency_TXRX");
-                c.leFrequency_TXRX->setText("1e3");
-                c.leDistance_TXRX->setText(" 0.25 ");
-                c.leDistance_PTXRX->setText("0");
-                QTest::mouseClick(c.okButton, Qt::LeftButton);
-            });
-        }
-        QTRY_VERIFY(script.done());
-        QVERIFY(!form.options()->isVisible());
-        QCOMPARE(script.unexpected(), 0);
+        QTest::mouseClick(c.okButton, Qt::LeftButton);
         if (!warning.isEmpty()) {
-            QCOMPARE(script.seen().size(), 3);
-            QCOMPARE(script.seen()[1].title, QStringLiteral("Applying options"));
-            QCOMPARE(script.seen()[1].text, warning);
-            QVERIFY(keptOpen);
-            QVERIFY(nothingWritten);
+            QCOMPARE(script.titles(), QStringList{QStringLiteral("Applying options")});
+            QCOMPARE(script.seen()[0].text, warning);
+            // refused: still open, nothing taken over; corrected, OK closes it
+            QVERIFY(form.options()->isVisible());
+            QVERIFY(!QFile::exists(env.iniPath()) ||
+                    !QSettings(env.iniPath(), QSettings::IniFormat).contains("frequency_TXRX"));
+            c.leFrequency_TXRX->setText("1e3");
+            c.leDistance_TXRX->setText(" 0.25 ");
+            c.leDistance_PTXRX->setText("0");
+            QTest::mouseClick(c.okButton, Qt::LeftButton);
         }
+        QVERIFY(!form.options()->isVisible());
+        QCOMPARE(script.seen().size(), warning.isEmpty() ? 0 : 1);
+        QCOMPARE(script.unexpected(), 0);
 
         // every value is taken over and written
         QSettings ini(env.iniPath(), QSettings::IniFormat);

@@ -10,7 +10,6 @@
 #include "hcmform.h"
 #include "hcmreport.h"
 #include "mainwindowdriver.h"
-#include "modalscript.h"
 #include "testenvironment.h"
 
 #include <QAction>
@@ -105,17 +104,17 @@ private slots:
         QCOMPARE(dialog->cancelButton()->text(), QStringLiteral("Cancel"));
 
         // the "..." buttons ask for a file and put it into their line edits
-        w.chooser->openAnswers << QStringList{testing};
+        w.prompter.openAnswers << QStringList{testing};
         if (listToList)
-            w.chooser->openAnswers << QStringList{reference};
-        w.chooser->openAnswers << QStringList();
+            w.prompter.openAnswers << QStringList{reference};
+        w.prompter.openAnswers << QStringList();
         dialog->toolButtonFile1()->click();
         dialog->toolButtonFile2()->click(); // disabled for a single entry
         dialog->toolButtonFile1()->click(); // cancelled: the text stays
         QCOMPARE(dialog->testFile()->text(), testing);
         QCOMPARE(dialog->referenceFileEdit()->text(), listToList ? reference : QString());
-        QCOMPARE(w.chooser->questions.size(), listToList ? 3 : 2);
-        for (const auto& q : std::as_const(w.chooser->questions)) {
+        QCOMPARE(w.prompter.questions.size(), listToList ? 3 : 2);
+        for (const auto& q : std::as_const(w.prompter.questions)) {
             QCOMPARE(q.title, QStringLiteral("Choose an HCM file"));
             QCOMPARE(q.filter, QStringLiteral("All (*.*)"));
         }
@@ -155,7 +154,7 @@ private slots:
         QFETCH(bool, listToList);
         QFETCH(QString, title);
         Calc w;
-        ModalScript script;
+        const ScriptedPrompter& script = w.prompter; // closes every box
         hcmReport* report = w.calculate(listToList, testing, reference);
         QVERIFY(report);
         QMdiSubWindow* window = w.windows().constFirst();
@@ -211,17 +210,17 @@ private slots:
     void trigger() {
         QFETCH(QString, answer);
         Calc w;
-        ModalScript script;
+        const ScriptedPrompter& script = w.prompter; // closes every box
         const QString start = w->settings().recentDir;
         if (answer == QLatin1String("file"))
-            w.chooser->openAnswers << QStringList{testing};
+            w.prompter.openAnswers << QStringList{testing};
         else if (answer == QLatin1String("missing"))
-            w.chooser->openAnswers << QStringList{env->path(QStringLiteral("none.txt"))};
+            w.prompter.openAnswers << QStringList{env->path(QStringLiteral("none.txt"))};
         w->ui().actionTrigger_for_co_ordination->trigger();
-        QCOMPARE(w.chooser->questions.size(), 1);
-        QCOMPARE(w.chooser->questions[0].title, QStringLiteral("Choose HCM file"));
-        QCOMPARE(w.chooser->questions[0].filter, QStringLiteral("All (*.*)"));
-        QCOMPARE(w.chooser->questions[0].start, start);
+        QCOMPARE(w.prompter.questions.size(), 1);
+        QCOMPARE(w.prompter.questions[0].title, QStringLiteral("Choose HCM file"));
+        QCOMPARE(w.prompter.questions[0].filter, QStringLiteral("All (*.*)"));
+        QCOMPARE(w.prompter.questions[0].start, start);
         if (answer != QLatin1String("file")) {
             QCOMPARE(w.windows().size(), 0);
             QCOMPARE(w->settings().recentDir, start);
@@ -266,21 +265,21 @@ private slots:
         QFETCH(QString, filter);
         QFETCH(QString, saved);
         Calc w;
-        ModalScript script;
+        const ScriptedPrompter& script = w.prompter; // closes every box
         hcmReport* report = w.calculate(true, testing, reference);
         QVERIFY(report);
         QTRY_COMPARE(script.seen().size(), 1);
         const int rows = report->tableView()->model()->rowCount();
 
         const QString target = env->path(saved);
-        w.chooser->saveAnswers << env->path(name);
+        w.prompter.saveAnswers << env->path(name);
         if (!filter.isEmpty())
-            w.chooser->saveFilters << filter;
+            w.prompter.saveFilters << filter;
         (viaSave ? w->ui().actionSave : w->ui().actionSave_As)->trigger();
-        QCOMPARE(w.chooser->questions.size(), 1);
-        QCOMPARE(w.chooser->questions[0].title, QStringLiteral("Choose the Report File"));
-        QCOMPARE(w.chooser->questions[0].start, QDir::homePath());
-        QCOMPARE(w.chooser->questions[0].filter,
+        QCOMPARE(w.prompter.questions.size(), 1);
+        QCOMPARE(w.prompter.questions[0].title, QStringLiteral("Choose the Report File"));
+        QCOMPARE(w.prompter.questions[0].start, QDir::homePath());
+        QCOMPARE(w.prompter.questions[0].filter,
                  QStringLiteral("XML File (*.xml);;Tarnwell Calculation Report (*.twrpt)"));
         QVERIFY(QFileInfo::exists(target));
         QFile written(target);
@@ -317,7 +316,7 @@ private slots:
     void missingLibrary() {
         env->presetIni({{QStringLiteral("HCMLibrary"), QStringLiteral("HCMFS_MISSING.so")}});
         Calc w;
-        ModalScript script;
+        const ScriptedPrompter& script = w.prompter; // closes every box
         w->ui().act1to1->trigger();
         w->openFilesDialog()->testFile()->setText(testing);
         w->openFilesDialog()->okButton()->click();

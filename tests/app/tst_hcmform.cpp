@@ -8,9 +8,8 @@
 #include "hcmform.h"
 #include "hcmreport.h"
 #include "mainwindowdriver.h"
-#include "modalscript.h"
 #include "saveprm.h"
-#include "scriptedchooser.h"
+#include "scriptedprompter.h"
 #include "testenvironment.h"
 
 #include <QAction>
@@ -293,16 +292,16 @@ private slots:
         env.presetIni({{QStringLiteral("HCMLibrary"), QStringLiteral("HCMFS_DLL.so")}});
         const QString path = env.writeFile(name, TestEnvironment::sampleFile());
         Window w;
-        ModalScript script;
+        ScriptedPrompter& script = w.prompter;
         if (kind != QLatin1String("fs"))
             script.answer(QMessageBox::Close);
-        w.chooser->openAnswers << QStringList{path};
+        w.prompter.openAnswers << QStringList{path};
         w->ui().actionEdit_View_HCM_file->trigger();
 
-        QCOMPARE(w.chooser->questions.size(), 1);
-        QCOMPARE(w.chooser->questions[0].title, QStringLiteral("Choose file"));
-        QCOMPARE(w.chooser->questions[0].start, QDir::homePath());
-        QCOMPARE(w.chooser->questions[0].filter,
+        QCOMPARE(w.prompter.questions.size(), 1);
+        QCOMPARE(w.prompter.questions[0].title, QStringLiteral("Choose file"));
+        QCOMPARE(w.prompter.questions[0].start, QDir::homePath());
+        QCOMPARE(w.prompter.questions[0].filter,
                  QStringLiteral("All supported files (*.twrpt *.txt *.xml);;All files (*.*)"));
         if (kind == QLatin1String("fs")) {
             QCOMPARE(w.windows().size(), 1);
@@ -372,7 +371,7 @@ private slots:
         for (const QString& a : arguments)
             args << (a.startsWith('$') ? env.path(a.mid(1)) : a);
         Window w;
-        ModalScript script; // every box is recorded and closed
+        const ScriptedPrompter& script = w.prompter; // every box is recorded and closed
         w->openFromCommandLine(args);
         QCOMPARE(w->isTestMode(), testMode);
         QCOMPARE(w->windowTitle(),
@@ -380,15 +379,12 @@ private slots:
         // the files wait for the event loop
         QCOMPARE(w.windows().size(), 0);
         QCOMPARE(w->pendingFiles().size(), pending);
-        QTRY_COMPARE(w.openedNames(), opened);
-        QTest::qWait(20);
+        // every pending file is opened in one go
+        QTRY_VERIFY(w->pendingFiles().isEmpty());
         QCOMPARE(w.openedNames(), opened);
-        QVERIFY(w.chooser->questions.isEmpty());
-        QStringList seen;
-        for (const ModalScript::Seen& box : script.seen())
-            seen << box.text;
-        QCOMPARE(seen, boxes.replaceInStrings(QStringLiteral("$"),
-                                              env.path(QString()) + QLatin1Char('/')));
+        QVERIFY(w.prompter.questions.isEmpty());
+        QCOMPARE(script.texts(), boxes.replaceInStrings(QStringLiteral("$"),
+                                                        env.path(QString()) + QLatin1Char('/')));
     }
 
     void dropOpensInOrder() {
@@ -405,7 +401,7 @@ private slots:
         QApplication::sendEvent(w.form.get(), &refused);
         QVERIFY(!refused.isAccepted());
 
-        ModalScript script; // records and closes the warning about the missing file
+        const ScriptedPrompter& script = w.prompter; // closes the warning about the missing file
         std::unique_ptr<QMimeData> mime(uriList(
             {QUrl::fromLocalFile(z), QUrl::fromLocalFile(a), QUrl::fromLocalFile(env.path("gone")),
              QUrl(QStringLiteral("https://example.org/remote.txt")), QUrl::fromLocalFile(m)}));
@@ -418,7 +414,7 @@ private slots:
                         Qt::NoModifier);
         QApplication::sendEvent(w.form.get(), &drop);
         QCOMPARE(w.openedNames(), (QStringList{"z.txt", "a.txt", "m.txt"}));
-        QVERIFY(w.chooser->questions.isEmpty());
+        QVERIFY(w.prompter.questions.isEmpty());
         QCOMPARE(script.seen().size(), 1);
         QCOMPARE(script.seen()[0].text,
                  QStringLiteral("File %1 does not exist.").arg(env.path("gone")));
@@ -441,10 +437,10 @@ private slots:
         Window w;
         w->doActionNew();
         w.editor(0)->setModified(true);
-        ModalScript script;
+        ScriptedPrompter& script = w.prompter;
         script.answer(QMessageBox::No);
         w->ui().actionExit->trigger();
-        QTRY_VERIFY(!w->isVisible());
+        QVERIFY(!w->isVisible());
         QCOMPARE(script.seen().size(), 1);
         QCOMPARE(script.seen()[0].title, QStringLiteral("Save file?"));
     }
@@ -503,12 +499,10 @@ private slots:
     void saveWithoutWindowDoesNothing() {
         TestEnvironment env;
         Window w;
-        ModalScript script;
         w->doActionSave();
         w->doActionSaveAs();
-        QTest::qWait(30);
-        QVERIFY(script.seen().isEmpty());
-        QVERIFY(w.chooser->questions.isEmpty());
+        QVERIFY(w.prompter.seen().isEmpty());
+        QVERIFY(w.prompter.questions.isEmpty());
     }
 
     void windowMenu() {
@@ -587,36 +581,36 @@ private slots:
         SavePrm* prm = w->savePrm();
 
         // Save As in "No" order: the loaded file had no header, so none is offered
-        ModalScript script;
+        ScriptedPrompter& script = w.prompter;
         bool headerOffered = true;
-        script.then([&](QWidget* d) {
+        script.then([&](QDialog* d) {
             QCOMPARE(d, prm);
             headerOffered = prm->headerBox()->isChecked();
             prm->noOrderButton()->click();
             prm->saveButton()->click();
         });
-        w.chooser->saveAnswers << byNo;
+        w.prompter.saveAnswers << byNo;
         w->ui().actionSave_As->trigger();
-        QTRY_VERIFY(script.done());
+        QVERIFY(script.done());
         QVERIFY(!headerOffered);
         QCOMPARE(script.seen()[0].title, QStringLiteral("Save parameters dialog box"));
-        QCOMPARE(w.chooser->questions.size(), 1);
-        QCOMPARE(w.chooser->questions[0].title, QStringLiteral("Choose HCM file"));
-        QCOMPARE(w.chooser->questions[0].start, source);
-        QCOMPARE(w.chooser->questions[0].filter, QStringLiteral("All (*.*)"));
+        QCOMPARE(w.prompter.questions.size(), 1);
+        QCOMPARE(w.prompter.questions[0].title, QStringLiteral("Choose HCM file"));
+        QCOMPARE(w.prompter.questions[0].start, source);
+        QCOMPARE(w.prompter.questions[0].filter, QStringLiteral("All (*.*)"));
         QCOMPARE(TestEnvironment::stationNames(TestEnvironment::readFile(byNo)), numeric);
         QCOMPARE(editor->fileName(), byNo);
         QCOMPARE(editor->windowMenuAction()->text(), QStringLiteral("by-no.txt"));
 
         // Save As in table order with the header
-        script.then([&](QWidget*) {
+        script.then([&](QDialog*) {
             prm->headerBox()->setChecked(true);
             prm->tableOrderButton()->click();
             prm->saveButton()->click();
         });
-        w.chooser->saveAnswers << byTable;
+        w.prompter.saveAnswers << byTable;
         w->ui().actionSave_As->trigger();
-        QTRY_VERIFY(script.done());
+        QVERIFY(script.done());
         QByteArray written = TestEnvironment::readFile(byTable);
         QCOMPARE(TestEnvironment::stationNames(written), descending);
         QVERIFY(!written.startsWith("TX;"));
@@ -625,28 +619,28 @@ private slots:
         // last carries over
         editor->setModified(true);
         w->ui().actionSave->trigger();
-        QCOMPARE(w.chooser->questions.size(), 2);
+        QCOMPARE(w.prompter.questions.size(), 2);
         written = TestEnvironment::readFile(byTable);
         QVERIFY(written.startsWith("TX;"));
         QCOMPARE(TestEnvironment::stationNames(written), descending);
         QVERIFY(!editor->isModified());
 
         // Cancel in the dialog, then Cancel in the file question: nothing happens
-        script.then([&](QWidget*) { prm->cancelButton()->click(); });
-        script.then([&](QWidget*) { prm->saveButton()->click(); });
+        script.then([&](QDialog*) { prm->cancelButton()->click(); });
+        script.then([&](QDialog*) { prm->saveButton()->click(); });
         w->ui().actionSave_As->trigger();
         w->ui().actionSave_As->trigger();
-        QTRY_VERIFY(script.done());
-        QCOMPARE(w.chooser->questions.size(), 3);
+        QVERIFY(script.done());
+        QCOMPARE(w.prompter.questions.size(), 3);
         QCOMPARE(editor->fileName(), byTable);
 
         // a save that fails keeps the old name and the edits
         editor->setModified(true);
-        script.then([&](QWidget*) { prm->saveButton()->click(); });
+        script.then([&](QDialog*) { prm->saveButton()->click(); });
         script.answer(QMessageBox::Ok);
-        w.chooser->saveAnswers << env.path("missing-folder/x.txt");
+        w.prompter.saveAnswers << env.path("missing-folder/x.txt");
         w->ui().actionSave_As->trigger();
-        QTRY_VERIFY(script.done());
+        QVERIFY(script.done());
         QCOMPARE(script.seen().last().title, QStringLiteral("Saving error!"));
         QVERIFY(script.seen().last().text.startsWith(QStringLiteral("Could not save HCM file\n")));
         QCOMPARE(editor->fileName(), byTable);
@@ -659,14 +653,16 @@ private slots:
         const QString target = env.path("new.txt");
         Window w;
         w->doActionNew();
-        ModalScript script;
-        script.then([&](QWidget*) {
-            QVERIFY(w->savePrm()->headerBox()->isChecked()); // a new file has a header
+        ScriptedPrompter& script = w.prompter;
+        bool headerOffered = false;
+        script.then([&](QDialog*) {
+            headerOffered = w->savePrm()->headerBox()->isChecked(); // a new file has a header
             w->savePrm()->saveButton()->click();
         });
-        w.chooser->saveAnswers << target;
+        w.prompter.saveAnswers << target;
         w->doActionSave();
-        QTRY_VERIFY(script.done());
+        QVERIFY(script.done());
+        QVERIFY(headerOffered);
         QCOMPARE(script.seen().size(), 1);
         QVERIFY(QFileInfo(target).isFile());
         QCOMPARE(w.editor(0)->fileName(), target);
@@ -680,12 +676,12 @@ private slots:
         hcmEditMDI* editor = w.editor(0);
         const QPointer<QAction> entry = editor->windowMenuAction();
         editor->setModified(true);
-        ModalScript script;
+        ScriptedPrompter& script = w.prompter;
         script.answer(QMessageBox::Yes);
-        script.then([&](QWidget*) { w->savePrm()->saveButton()->click(); });
-        w.chooser->saveAnswers << target;
+        script.then([&](QDialog*) { w->savePrm()->saveButton()->click(); });
+        w.prompter.saveAnswers << target;
         w.windows()[0]->close();
-        QTRY_VERIFY(script.done());
+        QVERIFY(script.done());
         QTRY_COMPARE(w.windows().size(), 0);
         QCOMPARE(script.seen()[0].title, QStringLiteral("Save file?"));
         QCOMPARE(script.seen()[1].title, QStringLiteral("Save parameters dialog box"));
@@ -732,18 +728,18 @@ private slots:
             // what is on disk now shows whether the file was saved
             env.writeFile(QFileInfo(paths[i]).fileName(), "not saved\r\n");
         }
-        ModalScript script;
+        ScriptedPrompter& script = w.prompter;
         for (int a : answers)
             script.answer(QMessageBox::StandardButton(a));
         QVERIFY(w->close());
-        QTRY_VERIFY(script.done());
+        QVERIFY(script.done());
         QVERIFY(!w->isVisible());
         QCOMPARE(script.seen().size(), answers.size());
         QCOMPARE(script.unexpected(), 0);
         QMessageBox::StandardButtons offered = QMessageBox::Yes | QMessageBox::No;
         if (allOffered)
             offered |= QMessageBox::SaveAll | QMessageBox::NoToAll;
-        for (const ModalScript::Seen& s : script.seen()) {
+        for (const ScriptedPrompter::Seen& s : script.seen()) {
             QCOMPARE(s.title, QStringLiteral("Save file?"));
             QCOMPARE(s.buttons, offered);
         }
@@ -766,18 +762,22 @@ private slots:
         QTest::addColumn<bool>("named");
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("text");
-        QTest::newRow("no file name given") << false << "Saving error"
-                                            << "Could not save HCM file: \nfile name is missing";
+        QTest::addColumn<int>("button"); // the only button of the warning
+        QTest::newRow("no file name given")
+            << false << "Saving error"
+            << "Could not save HCM file: \nfile name is missing" << int(QMessageBox::Close);
         QTest::newRow("file cannot be written")
             << true << "Saving error!"
             << "Could not save HCM file\ncannot write $missing-folder/x.txt: No such file or "
-               "directory";
+               "directory"
+            << int(QMessageBox::Ok);
     }
 
     void closeKeepsUnsavableDocumentOpen() {
         QFETCH(bool, named);
         QFETCH(QString, title);
         QFETCH(QString, text);
+        QFETCH(int, button);
         TestEnvironment env;
         Window w;
         w->doActionNew();
@@ -785,10 +785,10 @@ private slots:
         if (named)
             editor->setFileName(env.path("missing-folder/x.txt"));
         editor->setModified(true);
-        ModalScript script;
-        script.answer(QMessageBox::Yes).then([](QWidget* box) { box->close(); });
+        ScriptedPrompter& script = w.prompter;
+        script.answer(QMessageBox::Yes).answer(QMessageBox::StandardButton(button));
         QVERIFY(!w->close());
-        QTRY_VERIFY(script.done());
+        QVERIFY(script.done());
         QCOMPARE(script.seen().size(), 2);
         QCOMPARE(script.seen()[1].title, title);
         QCOMPARE(script.seen()[1].text,
@@ -798,7 +798,7 @@ private slots:
         // answering No lets it close, and the editor is not asked about again
         script.answer(QMessageBox::No);
         QVERIFY(w->close());
-        QTRY_VERIFY(script.done());
+        QVERIFY(script.done());
         QVERIFY(!editor->isModified());
         QCOMPARE(script.unexpected(), 0);
     }

@@ -2,14 +2,13 @@
 // lists with their versions, and the folder pickers.
 #include "testregistry.h"
 
-#include "modalscript.h"
 #include "options.h"
+#include "scriptedprompter.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QImage>
@@ -294,26 +293,15 @@ private slots:
         Options o;
         auto* edit = o.findChild<QLineEdit*>(field);
         edit->setText(typed);
-        ModalScript script;
-        QString startedIn;
-        script.then([&](QWidget* w) {
-            auto* dialog = qobject_cast<QFileDialog*>(w);
-            QVERIFY(dialog);
-            startedIn = dialog->directory().absolutePath();
-            if (accept) {
-                dialog->setDirectory(chosen);
-                QMetaObject::invokeMethod(dialog, "accept");
-            } else {
-                dialog->reject();
-            }
-        });
+        ScriptedPrompter prompter;
+        if (accept)
+            prompter.folderAnswers << chosen;
         o.findChild<QToolButton*>(button)->click();
-        QTRY_VERIFY(script.done());
-        QCOMPARE(script.seen().size(), 1);
-        QCOMPARE(script.seen()[0].title, title);
-        QCOMPARE(startedIn, typed);
+        QCOMPARE(prompter.questions.size(), 1);
+        QCOMPARE(prompter.questions[0].kind, QStringLiteral("folder"));
+        QCOMPARE(prompter.questions[0].title, title);
+        QCOMPARE(prompter.questions[0].start, typed);
         QCOMPARE(edit->text(), accept ? chosen : typed);
-        QVERIFY(o.findChildren<QFileDialog*>().isEmpty());
     }
 };
 

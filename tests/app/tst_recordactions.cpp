@@ -6,9 +6,8 @@
 #include "hcmeditmdi.h"
 #include "hcmform.h"
 #include "mainwindowdriver.h"
-#include "modalscript.h"
 #include "recordtablemodel.h"
-#include "scriptedchooser.h"
+#include "scriptedprompter.h"
 #include "setvalue.h"
 #include "testenvironment.h"
 
@@ -24,7 +23,6 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
-#include <QTimer>
 #include <memory>
 
 namespace {
@@ -84,27 +82,23 @@ private slots:
         auto* compare = w->findChild<QAction*>("actionComapre_with_auxilary_file");
         QVERIFY(compare);
 
-        w.chooser->openAnswers.append(QStringList()); // cancelled: nothing happens
+        w.prompter.openAnswers.append(QStringList()); // cancelled: nothing happens
         compare->trigger();
         QVERIFY(!editor->findChild<QDialog*>("HCMFileCompare") ||
                 !editor->findChild<QDialog*>("HCMFileCompare")->isVisible());
 
-        w.chooser->openAnswers.append(QStringList{other});
-        QDialog* shown = nullptr;
+        w.prompter.openAnswers.append(QStringList{other});
+        QString shown;
         // the dialog runs modally once the auxiliary file is in: close it from inside
-        QTimer poll;
-        connect(&poll, &QTimer::timeout, [&] {
-            if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget());
-                d && d->objectName() == "HCMFileCompare") {
-                shown = d;
-                d->reject();
-            }
+        w.prompter.then([&](QDialog* d) {
+            shown = d->objectName();
+            d->reject();
         });
-        poll.start(20);
         compare->trigger();
-        QTRY_VERIFY(shown);
-        poll.stop();
-        const ScriptedChooser::Question& q = w.chooser->questions.constLast();
+        QTRY_VERIFY(w.prompter.done());
+        QCOMPARE(shown, QStringLiteral("HCMFileCompare"));
+        QCOMPARE(w.prompter.unexpected(), 0);
+        const ScriptedPrompter::Question& q = w.prompter.questions.constLast();
         QCOMPARE(q.kind, QString("open"));
         QCOMPARE(q.title, QString("Choose HCM file"));
         QCOMPARE(q.filter, QString("All (*.*)"));
@@ -203,11 +197,11 @@ private slots:
         // FS: Set Value goes with the other row actions
         QTRY_COMPARE(states(w->ui()), QStringLiteral("1 11 1"));
 
-        ModalScript script;
-        script.then([&](QWidget* widget) {
+        ScriptedPrompter& script = w.prompter;
+        script.then([&](QDialog* widget) {
             auto* dialog = qobject_cast<SetValue*>(widget);
             if (!dialog) {
-                widget->close();
+                widget->reject();
                 return;
             }
             dialog->parameterBox()->setCurrentIndex(parameter);
@@ -215,7 +209,7 @@ private slots:
             (ok ? dialog->okButton() : dialog->cancelButton())->click();
         });
         w->ui().actionSet_value->trigger();
-        QTRY_VERIFY(script.done());
+        QVERIFY(script.done());
         QCOMPARE(script.seen().size(), 1);
         QCOMPARE(script.seen().first().type, QStringLiteral("SetValue"));
         QCOMPARE(script.seen().first().title, QStringLiteral("Set value"));
@@ -260,7 +254,6 @@ private slots:
         }
         QTRY_VERIFY(w->currentSubWindow() != fsWindow);
 
-        ModalScript script;
         w->doActionAddLine();
         w->doActionDelete();
         w->doActionDublicateRecord();
@@ -271,8 +264,7 @@ private slots:
         w->ui().actionSet_value->setVisible(true);
         w->ui().actionSet_value->setEnabled(true);
         w->ui().actionSet_value->trigger();
-        QTest::qWait(30);
-        QVERIFY(script.seen().isEmpty());
+        QVERIFY(w.prompter.seen().isEmpty());
 
         QCOMPARE(editor->rowCount(), 10);
         QCOMPARE(editor->document().recordCount(), 10);

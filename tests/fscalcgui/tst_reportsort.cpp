@@ -6,9 +6,9 @@
 #include "calctestsupport.h"
 #include "datareport.h"
 #include "hcmreport.h"
-#include "modalscript.h"
 #include "reportsortmodel.h"
 #include "reportwriter.h"
+#include "scriptedprompter.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>
@@ -117,7 +117,7 @@ private slots:
     void clickSorts() {
         QFETCH(int, column);
         QFETCH(int, clicks);
-        ModalScript script;
+        ScriptedPrompter script;
         Viewer v;
         QVERIFY(v.open(m_report));
         // (not over a reset to the query model of the stored order: it fetches rows while the
@@ -173,7 +173,7 @@ private slots:
     void failedSort() {
         const QString copy = m_dir.filePath("gone.twrpt");
         QVERIFY(QFile::copy(m_report, copy));
-        ModalScript script;
+        ScriptedPrompter script;
         Viewer v;
         QVERIFY(v.open(copy));
         QVERIFY(QFile::remove(copy)); // the window's connection still reads it
@@ -190,7 +190,7 @@ private slots:
     }
 
     void closingWhileSorting() {
-        ModalScript script;
+        ScriptedPrompter script;
         Viewer v;
         QVERIFY(v.open(m_report));
         clickTitle(v.window->tableView(), 10);

@@ -2,11 +2,8 @@
 
 #include "fsgenerator.h"
 
-#include <QAbstractButton>
-#include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
-#include <QMessageBox>
 #include <QTest>
 
 namespace EditorTest {
@@ -52,25 +49,6 @@ bool waitIdle(hcmEditMDI& editor, int timeoutMs) {
 
 QWidget* child(QWidget* parent, const char* objectName) {
     return parent->findChild<QWidget*>(QString::fromLatin1(objectName));
-}
-
-BoxAnswerer::BoxAnswerer(const QString& buttonText) : m_button(buttonText) {
-    connect(&m_timer, &QTimer::timeout, this, &BoxAnswerer::poll);
-    m_timer.start(10);
-}
-
-void BoxAnswerer::poll() {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (!box || !box->isVisible())
-        return;
-    for (QAbstractButton* button : box->buttons()) {
-        if (button->text().remove(QLatin1Char('&')) == m_button) {
-            titles << box->windowTitle();
-            texts << box->text();
-            button->click();
-            return;
-        }
-    }
 }
 
 } // namespace EditorTest

@@ -1,14 +1,11 @@
 #pragma once
 
-// Helpers of the editor tests: test files, waiting for a load, answering message boxes.
+// Helpers of the editor tests: test files, waiting for a load.
 
 #include "hcmeditmdi.h"
 
 #include <QByteArray>
-#include <QObject>
 #include <QString>
-#include <QStringList>
-#include <QTimer>
 
 class QWidget;
 
@@ -26,20 +23,5 @@ hcmEditMDI::SyntaxOptions options(bool checkOnEditing = true, bool reportAfterLo
 bool waitIdle(hcmEditMDI& editor, int timeoutMs = 20000);
 
 QWidget* child(QWidget* parent, const char* objectName);
-
-// Answers every modal message box that comes up (while it lives) with the button of the
-// given text, and keeps what the boxes said.
-class BoxAnswerer : public QObject {
-    Q_OBJECT
-public:
-    explicit BoxAnswerer(const QString& buttonText);
-    QStringList titles;
-    QStringList texts;
-
-private:
-    void poll();
-    QString m_button;
-    QTimer m_timer;
-};
 
 } // namespace EditorTest

@@ -7,29 +7,23 @@
 #include "hcmeditmdi.h"
 #include "hcmfilecompare.h"
 #include "recordtablemodel.h"
+#include "scriptedprompter.h"
 
-#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QFileDialog>
 #include <QFileInfo>
 #include <QFontInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 
 #include <algorithm>
 #include <functional>
@@ -44,92 +38,6 @@ const char kTx[] = "TX;18725;M;1;FX;CP;A;01012020;VIENNA;AUT;016E221548N1230;180
                    "ERICSSON;MINILINK;155M;0;0;14;0;20;25;28;45;56;50;70;55;5A;;27.5;-3;0;"
                    "123.4;-0.5;V;;2.0;35;TEST LINK;A;01022020;01032020;AUTVIEGRZLINK0000123;"
                    "ANDREW;VHLP2-18;17.7;19.7;38.5;CP;2;0;0;10;3;XP;1;0;25";
-
-// Answers the modal windows a test provokes, in order: every modal window that shows up is
-// recorded and handed to the next step. A step may open further windows (the next steps
-// answer them); a window whose step still runs is not handed out again, and a window comes
-// back for the following step once its step has ended. A window without a step left is
-// recorded and closed, so that a test never hangs.
-class Script : public QObject {
-public:
-    using Step = std::function<void(QWidget*)>;
-    struct Seen {
-        QString type;
-        QString title;
-        QString text; // of a message box
-        bool scripted;
-    };
-
-    Script() {
-        connect(&m_timer, &QTimer::timeout, this, &Script::poll);
-        m_timer.start(5);
-    }
-    Script& then(Step step) {
-        m_steps.append(std::move(step));
-        return *this;
-    }
-    // a message box answered with the button of this text
-    Script& answerText(const QString& text) {
-        return then([text](QWidget* w) {
-            if (auto* box = qobject_cast<QMessageBox*>(w))
-                for (QAbstractButton* b : box->buttons())
-                    if (b->text() == text) {
-                        b->click();
-                        return;
-                    }
-            w->close();
-        });
-    }
-    Script& answer(QMessageBox::StandardButton button) {
-        return then([button](QWidget* w) {
-            auto* box = qobject_cast<QMessageBox*>(w);
-            if (box && box->button(button))
-                box->button(button)->click();
-            else
-                w->close();
-        });
-    }
-    bool done() const { return m_steps.isEmpty() && m_running.isEmpty(); }
-    const QList<Seen>& seen() const { return m_seen; }
-    int unexpected() const {
-        return int(
-            std::count_if(m_seen.begin(), m_seen.end(), [](const Seen& s) { return !s.scripted; }));
-    }
-
-private:
-    void poll() {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible() || m_running.contains(w))
-            return;
-        Seen seen{QString::fromLatin1(w->metaObject()->className()), w->windowTitle(), QString(),
-                  !m_steps.isEmpty()};
-        if (auto* box = qobject_cast<QMessageBox*>(w))
-            seen.text = box->text();
-        m_seen.append(seen);
-        if (!seen.scripted) {
-            if (auto* dialog = qobject_cast<QDialog*>(w))
-                dialog->reject();
-            else
-                w->close();
-            return;
-        }
-        // from the event loop, so that the windows the step opens are polled meanwhile
-        m_running.append(w);
-        QMetaObject::invokeMethod(
-            this,
-            [this, step = m_steps.takeFirst(), target = QPointer<QWidget>(w), w] {
-                if (target)
-                    step(target);
-                m_running.removeOne(w);
-            },
-            Qt::QueuedConnection);
-    }
-
-    QTimer m_timer;
-    QList<Step> m_steps;
-    QList<Seen> m_seen;
-    QList<QWidget*> m_running; // windows whose step is queued or running
-};
 
 using Tweak = std::function<void(HCMRecord&)>;
 
@@ -181,21 +89,21 @@ Counts countsOf(HCMFileCompare* d) {
             label(d, "lbNotMatched")->text().toInt(), label(d, "lbDifferences")->text().toInt()};
 }
 
-// a step for the comparison dialog (anything else that shows up is closed)
-Script::Step onCompare(std::function<void(HCMFileCompare*)> f) {
-    return [f](QWidget* w) {
+// a step for the comparison dialog (any other dialog is rejected)
+ScriptedPrompter::DialogStep onCompare(std::function<void(HCMFileCompare*)> f) {
+    return [f](QDialog* w) {
         if (auto* d = qobject_cast<HCMFileCompare*>(w))
             f(d);
         else
-            w->close();
+            w->reject();
     };
 }
 
-Script::Step closeCompare() {
+ScriptedPrompter::DialogStep closeCompare() {
     return onCompare([](HCMFileCompare* d) { button(d, "pbClose")->click(); });
 }
 
-Script::Step doAction(int action) {
+ScriptedPrompter::DialogStep doAction(int action) {
     return onCompare([action](HCMFileCompare* d) {
         qobject_cast<QComboBox*>(child(d, "cbAction"))->setCurrentIndex(action);
         button(d, "pbDo")->click();
@@ -203,9 +111,9 @@ Script::Step doAction(int action) {
 }
 
 // "Detailed comparison" with the list items at these positions unticked
-Script& runDetailedComparison(Script& script, const QList<int>& unticked) {
+ScriptedPrompter& runDetailedComparison(ScriptedPrompter& script, const QList<int>& unticked) {
     script.then(onCompare([](HCMFileCompare* d) { button(d, "pbDetailedComparison")->click(); }));
-    script.then([unticked](QWidget* w) {
+    script.then([unticked](QDialog* w) {
         auto* options = qobject_cast<cComparatorOptions*>(w);
         if (!options) {
             w->close();
@@ -218,48 +126,16 @@ Script& runDetailedComparison(Script& script, const QList<int>& unticked) {
     return script;
 }
 
-// the save dialog of "Create file containing matched records with differences"
-struct SaveQuestion {
-    QString title;
-    QString directory;
-    QStringList filters;
-};
-
-// answers the file dialog with the path; afterAccept runs before the dialog has returned
-Script::Step chooseFile(const QString& path, SaveQuestion* question,
-                        std::function<void()> afterAccept = {}) {
-    return [path, question, afterAccept](QWidget* w) {
-        auto* dialog = qobject_cast<QFileDialog*>(w);
-        if (!dialog) {
-            w->close();
-            return;
-        }
-        question->title = dialog->windowTitle();
-        question->directory = dialog->directory().absolutePath();
-        question->filters = dialog->nameFilters();
-        // typed into the name box, as a user does (the box has the focus)
-        const QFileInfo file(path);
-        dialog->setDirectory(file.absolutePath());
-        if (auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit")))
-            name->setText(file.fileName());
-        static_cast<QDialog*>(dialog)->accept(); // the file dialog's own checks run
-        if (afterAccept)
-            afterAccept();
-    };
+// the last question for a file name to save to
+ScriptedPrompter::Question saveQuestion(const ScriptedPrompter& prompter) {
+    for (auto q = prompter.questions.crbegin(); q != prompter.questions.crend(); ++q)
+        if (q->kind == QLatin1String("save"))
+            return *q;
+    return {};
 }
 
-// what the script met, for the failure messages
-QString seenBy(const Script& script) {
-    QStringList out;
-    for (const Script::Seen& s : script.seen())
-        out << QStringLiteral("%1 \"%2\" %3%4")
-                   .arg(s.type, s.title, s.text,
-                        s.scripted ? QString() : QStringLiteral(" (unexpected)"));
-    return out.join(QStringLiteral("; "));
-}
-
-bool sawBox(const Script& script, const QString& title, const QString& text) {
-    for (const Script::Seen& s : script.seen())
+bool sawBox(const ScriptedPrompter& script, const QString& title, const QString& text) {
+    for (const ScriptedPrompter::Seen& s : script.seen())
         if (s.type == QLatin1String("QMessageBox") && s.title == title && s.text.contains(text))
             return true;
     return false;
@@ -296,31 +172,21 @@ class TestCompare : public QObject {
         return editor;
     }
 
-    // starts the comparison with the auxiliary file and waits until the script has answered
-    // every window it opened
-    bool compare(hcmEditMDI& editor, const QString& auxiliary, Script& script) {
+    // starts the comparison with the auxiliary file and waits until the file is read and
+    // every step of the script has been used
+    bool compare(hcmEditMDI& editor, const QString& auxiliary, ScriptedPrompter& script) {
         if (!editor.startComparison(auxiliary))
             return false;
-        QDeadlineTimer deadline(30000);
-        while (!script.done() || QApplication::activeModalWidget() ||
-               QApplication::overrideCursor()) {
-            if (deadline.hasExpired())
-                return false;
-            QTest::qWait(5);
-        }
-        return true;
+        return QTest::qWaitFor([&] { return script.done() && !QApplication::overrideCursor(); },
+                               30000);
     }
 
 private slots:
     void initTestCase() {
-        // the file dialog keeps its history in the user's settings: not in the real ones
-        QStandardPaths::setTestModeEnabled(true);
         QVERIFY(m_dir.isValid());
         HCMRecord r;
         QCOMPARE(r.parseLine(kTx), 0);
     }
-
-    void cleanupTestCase() { QStandardPaths::setTestModeEnabled(false); }
 
     void counts_data() {
         QTest::addColumn<QString>("own");
@@ -352,14 +218,14 @@ private slots:
         Counts counts;
         QString shownPath;
         bool waitCursorGone = false;
-        Script script;
+        ScriptedPrompter script;
         script.then(onCompare([&](HCMFileCompare* d) {
             counts = countsOf(d);
             shownPath = label(d, "lbFileName")->text();
             waitCursorGone = !QApplication::overrideCursor();
         }));
         script.then(closeCompare());
-        QVERIFY2(compare(*editor, aux, script), qPrintable(seenBy(script)));
+        QVERIFY2(compare(*editor, aux, script), qPrintable(script.describe()));
         QCOMPARE(script.unexpected(), 0);
         QCOMPARE(shownPath, aux);
         QVERIFY(waitCursorGone);
@@ -379,7 +245,7 @@ private slots:
         editor->removeRecordRows({1});
         QCOMPARE(editor->rowCount(), 2);
         Counts counts;
-        Script script;
+        ScriptedPrompter script;
         script.then(onCompare([&](HCMFileCompare* d) { counts = countsOf(d); }));
         script.then(closeCompare());
         QVERIFY(compare(*editor, write(QStringLiteral("aux.txt"), stationLines("AUX", "R1,R2")),
@@ -393,7 +259,7 @@ private slots:
         auto editor = open(write(QStringLiteral("own.txt"), stationLines("OWN", "R0")));
         QVERIFY(editor);
         const QString aux = write(QStringLiteral("aux.txt"), stationLines("AUX", "R0"));
-        Script script;
+        ScriptedPrompter script;
         script.then(closeCompare());
         QVERIFY(compare(*editor, aux, script));
         QVERIFY(!editor->saveToFile(aux, true, false));
@@ -434,7 +300,7 @@ private slots:
 
         QString shownTitle, text, font;
         bool fixedPitch = false;
-        Script script;
+        ScriptedPrompter script;
         script.then(onCompare([&](HCMFileCompare* d) {
             button(d, view.constData())->click();
             QDialog* window = d->lastListing();
@@ -447,7 +313,7 @@ private slots:
             window->close();
         }));
         script.then(closeCompare());
-        QVERIFY2(compare(*editor, aux, script), qPrintable(seenBy(script)));
+        QVERIFY2(compare(*editor, aux, script), qPrintable(script.describe()));
         QCOMPARE(shownTitle, title);
         QVERIFY(fixedPitch);
 
@@ -530,10 +396,10 @@ private slots:
         QStringList recordRow;
         int resultRows = -1;
         QList<QStringList> parameters;
-        Script script;
+        ScriptedPrompter script;
         script.then(
             onCompare([](HCMFileCompare* d) { button(d, "pbDetailedComparison")->click(); }));
-        script.then([&](QWidget* w) {
+        script.then([&](QDialog* w) {
             auto* options = qobject_cast<cComparatorOptions*>(w);
             if (!options) {
                 w->close();
@@ -552,7 +418,7 @@ private slots:
             counts = countsOf(d);
             button(d, "pbViewDifferences")->click();
         }));
-        script.then([&](QWidget* w) {
+        script.then([&](QDialog* w) {
             auto* view = qobject_cast<CMPRESView*>(w);
             if (!view) {
                 w->close();
@@ -572,7 +438,7 @@ private slots:
             view->closeButton()->click();
         });
         script.then(closeCompare());
-        QVERIFY2(compare(*editor, aux, script), qPrintable(seenBy(script)));
+        QVERIFY2(compare(*editor, aux, script), qPrintable(script.describe()));
         QCOMPARE(script.unexpected(), 0);
 
         QCOMPARE(optionsTitle, QStringLiteral("Comparator Option Selector"));
@@ -631,7 +497,7 @@ private slots:
         const QString aux = write(QStringLiteral("aux.txt"), stationLines("AUX", "R3,R4,Q1,R5,R8"));
         Counts after, again;
         QStringList status;
-        Script script;
+        ScriptedPrompter script;
         script.then(doAction(HCMFileCompare::DeleteMatched));
         script.answerText(QStringLiteral("Close"));
         script.then(onCompare([&](HCMFileCompare* d) {
@@ -645,10 +511,10 @@ private slots:
         QProgressBar* progress = editor->findChild<QProgressBar*>(QStringLiteral("progress"));
         connect(progress, &QProgressBar::valueChanged, this,
                 [&] { status << label(editor.get(), "info")->text(); });
-        QVERIFY2(compare(*editor, aux, script), qPrintable(seenBy(script)));
+        QVERIFY2(compare(*editor, aux, script), qPrintable(script.describe()));
         QCOMPARE(script.unexpected(), 0);
         QVERIFY2(sawBox(script, QStringLiteral("Tarnwell"), QStringLiteral("Done!")),
-                 qPrintable(seenBy(script)));
+                 qPrintable(script.describe()));
         QVERIFY(status.contains(QStringLiteral("Deleting data...")));
         QVERIFY(!progress->isVisible());
 
@@ -675,14 +541,14 @@ private slots:
         QVERIFY(editor);
         const QList<QByteArray> auxLines = stationLines("AUX", "N0,R1,N2");
         Counts after;
-        Script script;
+        ScriptedPrompter script;
         script.then(doAction(HCMFileCompare::AppendNotMatched));
         script.then(onCompare([&](HCMFileCompare* d) { after = countsOf(d); }));
         script.then(closeCompare());
         QVERIFY2(compare(*editor, write(QStringLiteral("aux.txt"), auxLines), script),
-                 qPrintable(seenBy(script)));
+                 qPrintable(script.describe()));
         QCOMPARE(script.unexpected(), 0);
-        for (const Script::Seen& s : script.seen())
+        for (const ScriptedPrompter::Seen& s : script.seen())
             QVERIFY(s.type != QLatin1String("QMessageBox"));
 
         QCOMPARE(editor->rowCount(), 5);
@@ -720,16 +586,16 @@ private slots:
         auxLines << lineOf(station("NEW ZERO", "R0", [](HCMRecord& r) { r.set13Z("REPLACED"); }));
         editor->tableView()->selectRow(0);
         Counts after;
-        Script script;
+        ScriptedPrompter script;
         script.then(doAction(HCMFileCompare::ReplaceMatched));
         script.answerText(QStringLiteral("Close"));
         script.then(onCompare([&](HCMFileCompare* d) { after = countsOf(d); }));
         script.then(closeCompare());
         QVERIFY2(compare(*editor, write(QStringLiteral("aux.txt"), auxLines), script),
-                 qPrintable(seenBy(script)));
+                 qPrintable(script.describe()));
         QCOMPARE(script.unexpected(), 0);
         QVERIFY2(sawBox(script, QStringLiteral("Tarnwell"), QStringLiteral("Done!")),
-                 qPrintable(seenBy(script)));
+                 qPrintable(script.describe()));
 
         QCOMPARE(lineOf(*editor->document().record(0)), auxLines.at(1));
         QCOMPARE(lineOf(*editor->document().record(1)), ownLines.at(1));
@@ -764,22 +630,21 @@ private slots:
         const QString out = path(QStringLiteral("differences.txt"));
         QVERIFY(writeFile(out, "an older file\r\n"));
 
-        SaveQuestion question;
-        Script script;
+        ScriptedPrompter script;
         if (detailed)
             runDetailedComparison(script, {});
         script.then(doAction(HCMFileCompare::WriteDifferences));
-        script.then(chooseFile(out, &question));
-        script.answer(QMessageBox::Yes); // the file dialog's question: replace the older file
+        script.saveAnswers << out; // over the older file
         script.answerText(QStringLiteral("Close"));
         script.then(closeCompare());
-        QVERIFY2(compare(*editor, aux, script), qPrintable(seenBy(script)));
+        QVERIFY2(compare(*editor, aux, script), qPrintable(script.describe()));
         QCOMPARE(script.unexpected(), 0);
         QVERIFY2(sawBox(script, QStringLiteral("Tarnwell"), QStringLiteral("Done!")),
-                 qPrintable(seenBy(script)));
-        QCOMPARE(question.title, QStringLiteral("Save HCM File"));
-        QCOMPARE(question.directory, QDir::homePath());
-        QVERIFY(question.filters.contains(QStringLiteral("Text file (*.txt)")));
+                 qPrintable(script.describe()));
+        QCOMPARE(script.questions.size(), 1);
+        QCOMPARE(saveQuestion(script).title, QStringLiteral("Save HCM File"));
+        QCOMPARE(saveQuestion(script).start, QDir::homePath());
+        QCOMPARE(saveQuestion(script).filter, QStringLiteral("Text file (*.txt)"));
 
         // the own records of the pairs that differ, in pair order, each ended by a single CR
         const QByteArray expected =
@@ -790,25 +655,23 @@ private slots:
     }
 
     // A file that cannot be written is named in a warning, and no "Done!" follows. Here its
-    // folder goes away between the choice and the writing.
+    // folder is not there.
     void writeDifferencesFails() {
         auto editor = open(write(QStringLiteral("own.txt"), stationLines("OWN", "R0")));
         QVERIFY(editor);
-        const QString folder = path(QStringLiteral("vanishing"));
-        QVERIFY(QDir().mkpath(folder));
-        const QString out = folder + QStringLiteral("/differences.txt");
-        SaveQuestion question;
-        Script script;
+        const QString out = path(QStringLiteral("missing")) + QStringLiteral("/differences.txt");
+        ScriptedPrompter script;
         script.then(doAction(HCMFileCompare::WriteDifferences));
-        script.then(chooseFile(out, &question, [folder] { QDir(folder).removeRecursively(); }));
+        script.saveAnswers << out;
         script.answerText(QStringLiteral("Close"));
         script.then(closeCompare());
         QVERIFY(
             compare(*editor, write(QStringLiteral("aux.txt"), stationLines("AUX", "R0")), script));
         QCOMPARE(script.unexpected(), 0);
-        QVERIFY2(sawBox(script, QStringLiteral("Saving error"), out), qPrintable(seenBy(script)));
+        QVERIFY2(sawBox(script, QStringLiteral("Saving error"), out),
+                 qPrintable(script.describe()));
         QVERIFY2(!sawBox(script, QStringLiteral("Tarnwell"), QStringLiteral("Done!")),
-                 qPrintable(seenBy(script)));
+                 qPrintable(script.describe()));
         QVERIFY(!QFileInfo::exists(out));
     }
 
@@ -851,19 +714,20 @@ private slots:
             stayedOpen = editor->compareDialog()->isVisible();
         });
         Counts after;
-        SaveQuestion question;
-        Script script;
+        ScriptedPrompter script;
         if (action == HCMFileCompare::WriteDifferences)
             runDetailedComparison(script, {});
         script.then(doAction(action));
         if (action == HCMFileCompare::WriteDifferences)
-            script.then(chooseFile(out, &question));
+            script.saveAnswers << out;
         if (action == HCMFileCompare::DeleteMatched || action == HCMFileCompare::ReplaceMatched)
             script.answerText(QStringLiteral("Close"));
         script.then(onCompare([&](HCMFileCompare* d) { after = countsOf(d); }));
         script.then(closeCompare());
-        QVERIFY2(compare(*editor, aux, script), qPrintable(seenBy(script)));
-        QCOMPARE(script.unexpected(), 0);
+        QVERIFY2(compare(*editor, aux, script), qPrintable(script.describe()));
+        // a write that got to its end before the Cancel says "Done!", unscripted
+        const bool done = sawBox(script, QStringLiteral("Tarnwell"), QStringLiteral("Done!"));
+        QCOMPARE(script.unexpected(), done && action == HCMFileCompare::WriteDifferences ? 1 : 0);
         QVERIFY(cancelledAt > 0);
         QVERIFY(stayedOpen);
         QCOMPARE(closeText, QStringLiteral("Cancel"));
@@ -890,7 +754,7 @@ private slots:
             break;
         }
         case HCMFileCompare::WriteDifferences:
-            QCOMPARE(question.title, QStringLiteral("Save HCM File"));
+            QCOMPARE(saveQuestion(script).title, QStringLiteral("Save HCM File"));
             // a stopped write leaves no file and says nothing; one that got to its end is
             // complete and says "Done!"
             QCOMPARE(sawBox(script, QStringLiteral("Tarnwell"), QStringLiteral("Done!")),
@@ -917,30 +781,30 @@ private slots:
             QList<QByteArray> auxLines = stationLines("AUX", "R0,R5");
             auxLines.insert(1, "TX;1;2;3");
             Counts counts;
-            Script script;
+            ScriptedPrompter script;
             script.answerText(QStringLiteral("Close"));
             script.then(onCompare([&](HCMFileCompare* d) { counts = countsOf(d); }));
             script.then(closeCompare());
             QVERIFY2(compare(*editor, write(QStringLiteral("aux.txt"), auxLines), script),
-                     qPrintable(seenBy(script)));
+                     qPrintable(script.describe()));
             QCOMPARE(script.unexpected(), 0);
             QVERIFY2(
                 sawBox(script, QStringLiteral("Loading error"),
                        QStringLiteral(
                            "Following error(s) have occured:\nLine 1: TX record is too short.")),
-                qPrintable(seenBy(script)));
+                qPrintable(script.describe()));
             QVERIFY(!editor->document().loadErrors().empty());
             QCOMPARE(counts.matched, 1);
         }
-        // a script answers only while it lives: the one above has gone
-        Script missing;
+        // a prompter answers only while it lives: the one above has gone
+        ScriptedPrompter missing;
         missing.answerText(QStringLiteral("Close"));
         QVERIFY2(compare(*editor, path(QStringLiteral("missing.txt")), missing),
-                 qPrintable(seenBy(missing)));
+                 qPrintable(missing.describe()));
         QCOMPARE(missing.seen().size(), 1);
         QVERIFY2(
             sawBox(missing, QStringLiteral("Loading error"), QStringLiteral("Error reading file")),
-            qPrintable(seenBy(missing)));
+            qPrintable(missing.describe()));
         QCOMPARE(editor->rowCount(), 2);
     }
 };

@@ -4,6 +4,7 @@
 #include "errorlistdlg.h"
 #include "hcmeditmdi.h"
 #include "recordtablemodel.h"
+#include "scriptedprompter.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -135,20 +136,48 @@ private slots:
         QVERIFY(!errors.isEmpty());
 
         hcmEditMDI editor(options());
-        BoxAnswerer answer(QStringLiteral("Close"));
+        ScriptedPrompter prompter;
+        prompter.answerText(QStringLiteral("Close"));
         QVERIFY(editor.loadFile(file));
         QVERIFY(waitIdle(editor));
-        QTRY_COMPARE(answer.titles, QStringList{QStringLiteral("Loading error")});
-        QCOMPARE(answer.texts.at(0), QStringLiteral("Following error(s) have occured:\n") + errors);
+        QCOMPARE(prompter.titles(), QStringList{QStringLiteral("Loading error")});
+        QCOMPARE(prompter.texts().at(0),
+                 QStringLiteral("Following error(s) have occured:\n") + errors);
+        QCOMPARE(prompter.seen().at(0).icon, QMessageBox::Warning);
+        QCOMPARE(prompter.seen().at(0).customButtons, QStringList{QStringLiteral("Close")});
+        QCOMPARE(prompter.unexpected(), 0);
         QCOMPARE(editor.rowCount(), rows);
+    }
+
+    // A close asked for while the load-error box is open waits until the box is answered;
+    // then the window closes.
+    void closeWaitsForBox() {
+        hcmEditMDI editor(options());
+        editor.show();
+        QSignalSpy closed(&editor, &hcmEditMDI::editorClosed);
+        bool closeAccepted = true;
+        int closedMeanwhile = -1;
+        ScriptedPrompter prompter;
+        prompter.answerText(QStringLiteral("Close"), [&] {
+            closeAccepted = editor.close();
+            closedMeanwhile = int(closed.count());
+        });
+        QVERIFY(editor.loadFile(dataFile("cli/faulty-fs.txt")));
+        QVERIFY(waitIdle(editor));
+        QVERIFY(prompter.done());
+        QVERIFY(!closeAccepted);
+        QCOMPARE(closedMeanwhile, 0);
+        QTRY_COMPARE(closed.count(), 1);
+        QVERIFY(!editor.isVisible());
     }
 
     void reportAfterLoad() {
         hcmEditMDI editor(options(true, true));
-        BoxAnswerer answer(QStringLiteral("Close"));
+        ScriptedPrompter prompter;
+        prompter.answerText(QStringLiteral("Close"));
         QVERIFY(editor.loadFile(dataFile("cli/faulty-fs.txt")));
         QVERIFY(waitIdle(editor));
-        QTRY_COMPARE(answer.titles.size(), 1); // the load error
+        QCOMPARE(prompter.titles(), QStringList{QStringLiteral("Loading error")});
         QVERIFY(editor.errorList()->isVisible());
         QVERIFY(editor.errorList()->listWidget()->count() > 0);
         editor.errorList()->close();

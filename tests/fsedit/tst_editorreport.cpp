@@ -4,6 +4,7 @@
 #include "errorlistdlg.h"
 #include "hcmeditmdi.h"
 #include "recordtablemodel.h"
+#include "scriptedprompter.h"
 #include "syntaxcheck.h"
 #include "syntaxreport.h"
 
@@ -110,11 +111,14 @@ private slots:
         hcmEditMDI editor(options());
         QVERIFY(editor.loadFile(dataFile("cli/sample-fs.txt")));
         QVERIFY(waitIdle(editor));
-        BoxAnswerer answer(QStringLiteral("Close"));
+        ScriptedPrompter prompter;
+        prompter.answerText(QStringLiteral("Close"));
         editor.checkSyntax();
-        QCOMPARE(answer.titles, QStringList{QStringLiteral("Tarnwell")});
-        QCOMPARE(answer.texts.at(0),
+        QCOMPARE(prompter.titles(), QStringList{QStringLiteral("Tarnwell")});
+        QCOMPARE(prompter.texts().at(0),
                  QStringLiteral("No syntax errors found in the file\nsample-fs.txt"));
+        QCOMPARE(prompter.seen().at(0).icon, QMessageBox::Information);
+        QCOMPARE(prompter.unexpected(), 0);
         QVERIFY(!editor.errorList()->isVisible());
         QVERIFY(!editor.isBusy());
         QVERIFY(child(&editor, "progress")->isHidden());
@@ -127,9 +131,9 @@ private slots:
         editor.tableView()->sortByColumn(RecordTableModel::StationName, Qt::AscendingOrder);
         QCOMPARE(editor.recordModel()->recordNo(0), 5);
 
-        BoxAnswerer answer(QStringLiteral("Close"));
+        ScriptedPrompter prompter;
         editor.checkSyntax();
-        QVERIFY(answer.titles.isEmpty());
+        QVERIFY(prompter.seen().isEmpty());
         ErrorListDlg* dlg = editor.errorList();
         QVERIFY(dlg->isVisible());
         QVERIFY(!dlg->isModal());
@@ -181,8 +185,9 @@ private slots:
                 cancel->click();
             }
         });
-        BoxAnswerer answer(QStringLiteral("Close"));
+        ScriptedPrompter prompter;
         editor.checkSyntax();
+        QVERIFY(prompter.seen().isEmpty());
         QVERIFY(checked > 0);
         // the worker may have got further than the bar showed, or even to the end: what is
         // listed is the items of the rows checked, in row order
@@ -210,8 +215,9 @@ private slots:
                 closeAccepted = editor.close();
             }
         });
-        BoxAnswerer answer(QStringLiteral("Close"));
+        ScriptedPrompter prompter;
         editor.checkSyntax();
+        QVERIFY(prompter.seen().isEmpty());
         // the report stopped where the close came, and the window closes after it
         QVERIFY(closedAt > 0);
         QVERIFY(!closeAccepted);

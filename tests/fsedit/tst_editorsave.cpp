@@ -4,6 +4,7 @@
 #include "hcmeditmdi.h"
 #include "recordtablemodel.h"
 #include "saveprm.h"
+#include "scriptedprompter.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -130,7 +131,7 @@ private slots:
     void goldenRoundTrip() {
         QFETCH(QString, input);
         QFETCH(QString, expected);
-        BoxAnswerer answer(QStringLiteral("Close")); // load errors of the faulty records
+        ScriptedPrompter prompter; // closes the load errors of the faulty records
         auto editor = open(dataFile(input));
         QVERIFY(editor);
         const QString out = m_dir.filePath(QStringLiteral("golden.txt"));
@@ -218,6 +219,7 @@ private slots:
         QTest::newRow("not modified: no question") << false << "" << true << true << false;
         QTest::newRow("Yes saves and closes") << true << "Yes" << true << true << true;
         QTest::newRow("No closes without saving") << true << "No" << true << true << false;
+        QTest::newRow("Cancel keeps it open") << true << "Cancel" << true << false << false;
         QTest::newRow("Yes, but the save fails: stays open")
             << true << "Yes" << false << false << false;
     }
@@ -239,14 +241,20 @@ private slots:
         // the main window's part: save the editor it is given
         connect(editor.get(), &hcmEditMDI::saveRequested, this,
                 [&](hcmEditMDI* e) { e->saveToFile(saveWorks ? out : QString(), true, false); });
-        BoxAnswerer answerer(answer);
-        QCOMPARE(editor->close(), closes);
-        QCOMPARE(answerer.titles,
-                 modified ? QStringList{QStringLiteral("Save file?")} : QStringList());
+        ScriptedPrompter prompter;
         if (modified)
-            QCOMPARE(answerer.texts.at(0),
+            prompter.answerText(answer);
+        QCOMPARE(editor->close(), closes);
+        QCOMPARE(prompter.titles(),
+                 modified ? QStringList{QStringLiteral("Save file?")} : QStringList());
+        QCOMPARE(prompter.unexpected(), 0);
+        if (modified) {
+            QCOMPARE(prompter.texts().at(0),
                      QStringLiteral("The file %1 has been changed.\n Do you want to save it?")
                          .arg(m_twelve));
+            QCOMPARE(prompter.seen().at(0).buttons,
+                     QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        }
         QCOMPARE(save.count(), answer == QLatin1String("Yes") ? 1 : 0);
         QCOMPARE(closed.count(), closes ? 1 : 0);
         QCOMPARE(editor->isVisible(), !closes);
