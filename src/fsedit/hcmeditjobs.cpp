@@ -33,9 +33,9 @@ using namespace EditorText;
 // Syntax report
 
 void hcmEditMDI::checkSyntax() {
-    if (m_loading || m_reporting || m_saving)
+    if (m_job != Job::None)
         return;
-    m_reporting = true;
+    m_job = Job::Reporting;
     m_busyFilling = true;
     m_errorList->clear();
 
@@ -60,7 +60,7 @@ void hcmEditMDI::checkSyntax() {
     });
     hideBusy();
     m_busyFilling = false;
-    m_reporting = false;
+    m_job = Job::None;
 
     const QString title = m_path.isEmpty() ? tr("no name") : QFileInfo(m_path).fileName();
     if (report.items().empty()) {
@@ -101,7 +101,7 @@ bool hcmEditMDI::saveToFile(const QString& path, bool includeHeader, bool tableO
 
     const std::vector<int> numbers =
         tableOrder ? m_model->rowRecords() : m_model->recordsInNumberOrder();
-    m_saving = true;
+    m_job = Job::Saving;
     const HCMDocument& document = *m_document;
     bool committed = false;
     bool ok = runTask(tr("Writing data..."), (long long)numbers.size(), [&](Feedback& feedback) {
@@ -135,7 +135,7 @@ bool hcmEditMDI::saveToFile(const QString& path, bool includeHeader, bool tableO
         m_saveError = file.errorString();
     ok = ok && committed;
     hideBusy();
-    m_saving = false;
+    m_job = Job::None;
     if (ok)
         setModified(false);
     finishBusy();

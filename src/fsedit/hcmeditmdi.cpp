@@ -325,7 +325,7 @@ void hcmEditMDI::loadEnded(bool completed) {
 }
 
 bool hcmEditMDI::loadFile(const QString& path) {
-    if (m_busyFilling || m_reporting || m_saving)
+    if (m_busyFilling || (m_job != Job::None && m_job != Job::Loading))
         return false;
     stopLoad();
     m_undo->clear();
@@ -338,10 +338,10 @@ bool hcmEditMDI::loadFile(const QString& path) {
     showBusy(tr("Loading file..."), 100);
     // the job writes the document and its header: nothing in the form may touch them now
     m_form->setEnabled(false);
-    m_loading = true;
+    m_job = Job::Loading;
     if (!m_document->load(QFile::encodeName(path).toStdString(), m_loadRelay->feedback(),
                           &m_loadedHasHeader)) {
-        m_loading = false;
+        m_job = Job::None;
         m_form->setEnabled(true);
         hideBusy();
         return false;
@@ -357,14 +357,14 @@ void hcmEditMDI::stopLoad() {
     // what the stopped job has reported is no longer true
     m_loadRelay->drop();
     m_auxiliaryRelay->drop();
-    if (m_loading) {
-        m_loading = false;
+    if (m_job == Job::Loading) {
+        m_job = Job::None;
         m_form->setEnabled(true);
     }
 }
 
 void hcmEditMDI::cancelJob() {
-    if (m_loading)
+    if (m_job == Job::Loading)
         m_loadRelay->feedback().cancel();
     m_task->cancel();
 }
@@ -393,10 +393,10 @@ void hcmEditMDI::slotTaskFinished(int task) {
         auxiliaryLoaded();
         return;
     }
-    if (task != FileJob::LoadDocument || !m_loading)
+    if (task != FileJob::LoadDocument || m_job != Job::Loading)
         return;
     m_document->waitForJob(); // the worker ends right after its last report
-    m_loading = false;
+    m_job = Job::None;
     m_form->setEnabled(true);
     m_hasHeader = m_loadedHasHeader;
     if (!fillTable())
@@ -488,7 +488,7 @@ void hcmEditMDI::clearHeaderUi() {
 }
 
 void hcmEditMDI::newFile() {
-    if (m_busyFilling || m_reporting || m_saving)
+    if (m_busyFilling || (m_job != Job::None && m_job != Job::Loading))
         return;
     stopLoad();
     m_undo->clear();
@@ -563,7 +563,7 @@ void hcmEditMDI::closeWindow() {
 }
 
 bool hcmEditMDI::isBusy() const {
-    return m_loading || m_busyFilling || m_reporting || m_saving;
+    return m_job != Job::None || m_busyFilling;
 }
 
 QString hcmEditMDI::fileName() const {
@@ -642,7 +642,7 @@ int hcmEditMDI::currentRecordNo() const {
 }
 
 HCMRecord* hcmEditMDI::currentRecord() {
-    return m_loading ? nullptr : m_document->record(currentRecordNo());
+    return m_job == Job::Loading ? nullptr : m_document->record(currentRecordNo());
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -676,7 +676,7 @@ void hcmEditMDI::showItemDetails(int row, int col, int prow, int pcol) {
     if (m_busyFilling || row < 0)
         return;
     const int no = m_model->recordNo(row);
-    HCMRecord* record = m_loading ? nullptr : m_document->record(no);
+    HCMRecord* record = m_job == Job::Loading ? nullptr : m_document->record(no);
     if (!record)
         return;
     m_document->setCurrentRecord(no);
@@ -749,7 +749,7 @@ void hcmEditMDI::recordFieldEdited(HCMRecord::Field field) {
 }
 
 void hcmEditMDI::headerFieldEdited(HCMFileHeader::Field field) {
-    if (m_busyFilling || m_loading)
+    if (m_busyFilling || m_job == Job::Loading)
         return;
     const HCMFileHeader before = m_document->header();
     m_document->header().setText(field, Latin1(m_form->headerText(field)));
@@ -897,7 +897,7 @@ void hcmEditMDI::leradpatcrChanged() {
 // Saving and closing
 
 void hcmEditMDI::closeEvent(QCloseEvent* event) {
-    if (m_busyFilling || m_reporting || m_saving || m_boxDepth > 0) {
+    if (m_busyFilling || (m_job != Job::None && m_job != Job::Loading) || m_boxDepth > 0) {
         // a job or a message box of this window is running: stop it, then close
         m_task->cancel();
         m_closePending = true;

@@ -344,11 +344,12 @@ private:
     QString m_saveError;
     bool m_hasHeader = true;
     bool m_loadedHasHeader = false; // written by the load job
+    // the one job of the window; the widgets' own changes meanwhile are guarded by
+    // m_busyFilling (filling the table or the form, changing rows)
+    enum class Job { None, Loading, Reporting, Saving };
+    Job m_job = Job::None;
     bool m_busyFilling = false;
     bool m_modified = false;
-    bool m_loading = false;
-    bool m_reporting = false;
-    bool m_saving = false;
     bool m_closePending = false;
     int m_boxDepth = 0;
     FeedbackRelay* m_loadRelay = nullptr;      // the load of the window's own file

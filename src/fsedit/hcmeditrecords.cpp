@@ -111,7 +111,7 @@ void hcmEditMDI::appendNewLines(const QList<HCMRecord*>& records) {
     for (HCMRecord* record : records)
         if (record)
             owned.emplace_back(record);
-    if (owned.empty() || m_loading) // the load job writes the document now
+    if (owned.empty() || m_job == Job::Loading) // the load job writes the document now
         return;
 
     std::vector<int> rowsBefore = m_model->rowRecords();
@@ -134,7 +134,7 @@ void hcmEditMDI::appendNewLines(const QList<HCMRecord*>& records) {
 }
 
 void hcmEditMDI::removeRows(const std::vector<int>& rows) {
-    if (rows.empty() || m_loading)
+    if (rows.empty() || m_job == Job::Loading)
         return;
     std::vector<int> rowsBefore = m_model->rowRecords();
     {
@@ -326,7 +326,7 @@ void hcmEditMDI::colourHeaderField(HCMFileHeader::Field field) {
 }
 
 void hcmEditMDI::testHeader() {
-    if (m_loading)
+    if (m_job == Job::Loading)
         return;
     for (int f = 0; f < HCMFileHeader::FieldCount; ++f)
         colourHeaderField(HCMFileHeader::Field(f));

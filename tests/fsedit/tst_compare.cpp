@@ -9,6 +9,7 @@
 #include "recordtablemodel.h"
 #include "scriptedprompter.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -167,6 +168,10 @@ class TestCompare : public QObject {
 
     std::unique_ptr<hcmEditMDI> open(const QString& file) {
         auto editor = std::make_unique<hcmEditMDI>(options());
+        // every change of the rows (fill, add, remove, sort, undo) is checked as it happens
+        new QAbstractItemModelTester(editor->recordModel(),
+                                     QAbstractItemModelTester::FailureReportingMode::QtTest,
+                                     editor.get());
         if (!editor->loadFile(file) || !waitIdle(*editor))
             return nullptr;
         return editor;

@@ -10,6 +10,7 @@
 #include "setvalue.h"
 #include "syntaxcheck.h"
 
+#include <QAbstractItemModelTester>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
@@ -117,6 +118,10 @@ class TestRecordOps : public QObject {
 
     std::unique_ptr<hcmEditMDI> open(const QString& file, bool checkOnEditing = true) {
         auto editor = std::make_unique<hcmEditMDI>(options(checkOnEditing));
+        // every change of the rows (fill, add, remove, sort, undo) is checked as it happens
+        new QAbstractItemModelTester(editor->recordModel(),
+                                     QAbstractItemModelTester::FailureReportingMode::QtTest,
+                                     editor.get());
         editor->resize(900, 700);
         editor->show();
         if (!editor->loadFile(file) || !waitIdle(*editor))
