@@ -222,30 +222,13 @@ bool hcmEditMDI::compareWriteDifferences(HCMFileCompare& dialog) {
         return failed(file.errorString());
 
     const std::vector<HCMCompareDT::Result>& results = dialog.differences();
-    const HCMDocument& document = *m_document;
+    std::vector<int> numbers;
+    numbers.reserve(results.size());
+    for (const HCMCompareDT::Result& result : results)
+        numbers.push_back(result.pair.own);
     bool committed = false;
-    const bool ok =
-        runTask(tr("Saving data..."), (long long)results.size(), [&](Feedback& feedback) {
-            std::string out;
-            out.reserve(kWriteChunk + 4096);
-            for (size_t i = 0; i < results.size(); ++i) {
-                if (i % kActionStep == 0 && !feedback.progress((long long)i))
-                    return false;
-                if (const HCMRecord* record = document.record(results[i].pair.own)) {
-                    record->appendLine(out);
-                    out += '\r'; // other tools read these files with single carriage returns
-                }
-                if (out.size() >= kWriteChunk) {
-                    if (!file.write(out.data(), qint64(out.size())))
-                        return true; // the error is the file's
-                    out.clear();
-                }
-            }
-            // a failed write is remembered: the commit then fails with its reason
-            file.write(out.data(), qint64(out.size()));
-            committed = file.commit();
-            return true;
-        });
+    // other tools read these files with single carriage returns
+    const bool ok = writeRecords(file, tr("Saving data..."), {}, numbers, "\r", committed);
     hideBusy();
     if (!ok) {
         // stopped: nothing is written, the old file stays as it was

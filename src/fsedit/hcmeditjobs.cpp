@@ -102,21 +102,41 @@ bool hcmEditMDI::saveToFile(const QString& path, bool includeHeader, bool tableO
     const std::vector<int> numbers =
         tableOrder ? m_model->rowRecords() : m_model->recordsInNumberOrder();
     m_job = Job::Saving;
-    const HCMDocument& document = *m_document;
+    std::string header;
+    if (includeHeader) {
+        header = m_document->header().toLine();
+        header += "\r\n";
+    }
     bool committed = false;
-    bool ok = runTask(tr("Writing data..."), (long long)numbers.size(), [&](Feedback& feedback) {
+    bool ok = writeRecords(file, tr("Writing data..."), header, numbers, "\r\n", committed);
+    if (!ok)
+        file.cancel(); // the file on disk stays as it was
+    else if (!committed)
+        m_saveError = file.errorString();
+    ok = ok && committed;
+    hideBusy();
+    m_job = Job::None;
+    if (ok)
+        setModified(false);
+    finishBusy();
+    return ok;
+}
+
+bool hcmEditMDI::writeRecords(AtomicFile& file, const QString& status, const std::string& first,
+                              const std::vector<int>& numbers, std::string_view lineEnd,
+                              bool& committed) {
+    const HCMDocument& document = *m_document;
+    committed = false;
+    return runTask(status, (long long)numbers.size(), [&](Feedback& feedback) {
         std::string out;
         out.reserve(kWriteChunk + 4096);
-        if (includeHeader) {
-            out += document.header().toLine();
-            out += "\r\n";
-        }
+        out += first;
         for (size_t i = 0; i < numbers.size(); ++i) {
             if (i % kCancelStep == 0 && !feedback.progress((long long)i))
                 return false;
             if (const HCMRecord* record = document.record(numbers[i])) {
                 record->appendLine(out);
-                out += "\r\n";
+                out += lineEnd;
             }
             if (out.size() >= kWriteChunk) {
                 if (!file.write(out.data(), qint64(out.size())))
@@ -129,15 +149,4 @@ bool hcmEditMDI::saveToFile(const QString& path, bool includeHeader, bool tableO
         committed = file.commit();
         return true;
     });
-    if (!ok)
-        file.cancel(); // the file on disk stays as it was
-    else if (!committed)
-        m_saveError = file.errorString();
-    ok = ok && committed;
-    hideBusy();
-    m_job = Job::None;
-    if (ok)
-        setModified(false);
-    finishBusy();
-    return ok;
 }

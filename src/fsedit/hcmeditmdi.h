@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class QAction;
@@ -29,6 +30,7 @@ class QPushButton;
 class QTableView;
 class QUndoStack;
 class DetailForm;
+class AtomicFile;
 class BackgroundTask;
 class ErrorListDlg;
 class Feedback;
@@ -239,6 +241,11 @@ private:
     // offered; the window's event loop goes on meanwhile. True when the work ran to its end.
     bool runTask(const QString& status, long long maximum,
                  const std::function<bool(Feedback&)>& work);
+    // Writes `first`, then the lines of these records each followed by `lineEnd`, into the
+    // file on the worker and commits it; false when stopped. `committed` is false when the
+    // file could not be written (its errorString() says why).
+    bool writeRecords(AtomicFile& file, const QString& status, const std::string& first,
+                      const std::vector<int>& numbers, std::string_view lineEnd, bool& committed);
 
     void buildUi();
     void connectFieldWidgets();
