@@ -67,16 +67,6 @@ bool HCMDocument::load(const std::string& fileName, Feedback& feedback, bool* ha
     return startJob(FileJob::LoadDocument, fileName, this, hasHeaderTarget, feedback);
 }
 
-bool HCMDocument::loadAuxiliary(const std::string& fileName, Feedback& feedback) {
-    if (m_job && m_job->isWorkerThread())
-        return false;
-    stopJob();
-    if (!m_auxiliary)
-        m_auxiliary = std::make_unique<HCMDocument>(m_flags);
-    m_auxiliary->clear();
-    return startJob(FileJob::LoadAuxiliary, fileName, m_auxiliary.get(), nullptr, feedback);
-}
-
 std::string HCMDocument::loadErrorText() const {
     std::string text;
     for (const LoadError& e : m_errors) {

@@ -41,13 +41,9 @@ public:
 
     SyntaxFlags* syntaxFlags() const { return m_flags; }
 
-    // Kind 1: loads the file into this document on a worker thread, reporting through
+    // Loads the file into this document on a worker thread, reporting through
     // `feedback` (begun here, ended by the job).
     bool load(const std::string& fileName, Feedback& feedback, bool* hasHeaderTarget = nullptr);
-    // Kind 2: loads the file into the auxiliary document; the errors go to this document's
-    // list.
-    bool loadAuxiliary(const std::string& fileName, Feedback& feedback);
-    HCMDocument* auxiliary() { return m_auxiliary.get(); }
     void cancelJob();
     void waitForJob();
 
@@ -72,6 +68,5 @@ private:
     std::vector<LoadError> m_errors;
     bool m_hasHeader = false;
     int m_current = -1;
-    std::unique_ptr<HCMDocument> m_auxiliary;
     std::unique_ptr<FileJob> m_job; // declared last: it goes first
 };

@@ -3,6 +3,7 @@
 #include "hcmeditmdi.h"
 
 #include "atomicfile.h"
+#include "comparisonsession.h"
 #include "editortext.h"
 #include "feedbackrelay.h"
 #include "filecheck.h"
@@ -41,6 +42,10 @@ QString hcmEditMDI::auxiliaryFile() const {
     return m_compare ? m_compare->fileName() : QString();
 }
 
+const HCMDocument* hcmEditMDI::auxiliaryDocument() const {
+    return static_cast<const ComparisonSession*>(m_comparison)->auxiliary();
+}
+
 bool hcmEditMDI::startComparison(const QString& auxiliaryPath) {
     if (auxiliaryPath.isEmpty() || isBusy() || m_boxDepth > 0)
         return false;
@@ -52,10 +57,7 @@ bool hcmEditMDI::startComparison(const QString& auxiliaryPath) {
     dialog->setDocuments(m_document.get(), nullptr);
     dialog->setFileName(auxiliaryPath);
     dialog->setWaiting(true);
-    m_auxiliaryLoading = true;
-    if (!m_document->loadAuxiliary(QFile::encodeName(auxiliaryPath).toStdString(),
-                                   m_auxiliaryRelay->feedback())) {
-        m_auxiliaryLoading = false;
+    if (!m_comparison->load(auxiliaryPath)) {
         dialog->setWaiting(false);
         return false;
     }
@@ -63,17 +65,18 @@ bool hcmEditMDI::startComparison(const QString& auxiliaryPath) {
 }
 
 void hcmEditMDI::auxiliaryLoaded() {
-    if (!m_auxiliaryLoading || !m_compare)
+    HCMDocument* auxiliary = m_comparison->auxiliary();
+    if (!auxiliary || !m_compare)
         return;
-    m_document->waitForJob(); // the worker ends right after its last report
-    m_auxiliaryLoading = false;
     HCMFileCompare* dialog = m_compare;
-    dialog->setDocuments(m_document.get(), m_document->auxiliary());
+    dialog->setDocuments(m_document.get(), auxiliary);
     // the own records are those the table shows, in record order
     dialog->matchRecords(m_model->recordsInNumberOrder());
     dialog->setWaiting(false);
 
     // a file that could not be read in full would give wrong counts without a word
+    // the errors of the file compared with are this window's list of load errors now
+    m_document->loadErrors() = auxiliary->loadErrors();
     const std::vector<LoadError>& loadErrors = m_document->loadErrors();
     const bool unreadable = std::any_of(loadErrors.begin(), loadErrors.end(),
                                         [](const LoadError& e) { return e.line < 0; });
@@ -91,7 +94,7 @@ void hcmEditMDI::auxiliaryLoaded() {
 
 void hcmEditMDI::doCompareAction() {
     HCMFileCompare* dialog = m_compare;
-    if (!dialog || dialog->isActionRunning() || isBusy() || !m_document->auxiliary())
+    if (!dialog || dialog->isActionRunning() || isBusy() || !m_comparison->auxiliary())
         return;
     const int action = dialog->action();
     if (action < HCMFileCompare::DeleteMatched || action > HCMFileCompare::WriteDifferences)
@@ -150,7 +153,7 @@ void hcmEditMDI::compareDeleteMatched(HCMFileCompare& dialog) {
 }
 
 void hcmEditMDI::compareAppendNotMatched(HCMFileCompare& dialog) {
-    const HCMDocument* auxiliary = m_document->auxiliary();
+    const HCMDocument* auxiliary = m_comparison->auxiliary();
     const std::vector<int> numbers = dialog.unmatchedAuxiliary();
     QList<HCMRecord*> copies;
     copies.reserve(qsizetype(numbers.size()));
@@ -169,7 +172,7 @@ void hcmEditMDI::compareAppendNotMatched(HCMFileCompare& dialog) {
 }
 
 void hcmEditMDI::compareReplaceMatched(HCMFileCompare& dialog) {
-    const HCMDocument* auxiliary = m_document->auxiliary();
+    const HCMDocument* auxiliary = m_comparison->auxiliary();
     const std::vector<RecordMatcher::Pair>& pairs = dialog.matchedPairs();
     HCMDocument& document = *m_document;
     std::vector<int> replaced;

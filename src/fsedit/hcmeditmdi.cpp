@@ -1,6 +1,7 @@
 #include "hcmeditmdi.h"
 
 #include "atomicfile.h"
+#include "comparisonsession.h"
 #include "detailform.h"
 #include "editortext.h"
 #include "editorundo.h"
@@ -260,7 +261,7 @@ void hcmEditMDI::buildUi() {
 
     // The jobs report through relays: their queued reports come in on this thread.
     m_loadRelay = new FeedbackRelay(this);
-    m_auxiliaryRelay = new FeedbackRelay(this);
+    m_comparison = new ComparisonSession(&m_flags, this);
     m_task = new BackgroundTask(this);
     m_undo = new QUndoStack(this);
     m_undo->setUndoLimit(kUndoLimit);
@@ -279,7 +280,7 @@ void hcmEditMDI::buildUi() {
         emit signalSetProgressValue(max > 0 ? int(value * 100 / max) : 0);
     });
     connect(m_loadRelay, &FeedbackRelay::ended, this, &hcmEditMDI::loadEnded);
-    connect(m_auxiliaryRelay, &FeedbackRelay::ended, this,
+    connect(m_comparison, &ComparisonSession::loaded, this,
             [this] { emit signalTaskFinished(FileJob::LoadAuxiliary); });
     connect(&m_task->relay(), &FeedbackRelay::statusChanged, this, showStatus);
     connect(&m_task->relay(), &FeedbackRelay::progressChanged, this,
@@ -356,7 +357,7 @@ void hcmEditMDI::stopLoad() {
     }
     // what the stopped job has reported is no longer true
     m_loadRelay->drop();
-    m_auxiliaryRelay->drop();
+    m_comparison->stop();
     if (m_job == Job::Loading) {
         m_job = Job::None;
         m_form->setEnabled(true);

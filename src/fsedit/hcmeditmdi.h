@@ -32,6 +32,7 @@ class QUndoStack;
 class DetailForm;
 class AtomicFile;
 class BackgroundTask;
+class ComparisonSession;
 class ErrorListDlg;
 class Feedback;
 class FeedbackRelay;
@@ -65,6 +66,8 @@ public:
     QString saveError() const { return m_saveError; }
     // the auxiliary file of the comparison; empty before one
     QString auxiliaryFile() const;
+    // the document of the file compared with; null before a comparison and while it loads
+    const HCMDocument* auxiliaryDocument() const;
     void applySyntaxOptions(const SyntaxOptions& options);
     const SyntaxOptions& syntaxOptions() const;
     // the syntax report of the whole file (the main window's "FS: Check File Syntax")
@@ -288,7 +291,7 @@ private:
     bool compareWriteDifferences(HCMFileCompare& dialog);
 
     HCMFileCompare* m_compare = nullptr;
-    bool m_auxiliaryLoading = false;
+    ComparisonSession* m_comparison = nullptr; // the file compared with
     // end of comparison
 
 private:
@@ -359,8 +362,7 @@ private:
     bool m_modified = false;
     bool m_closePending = false;
     int m_boxDepth = 0;
-    FeedbackRelay* m_loadRelay = nullptr;      // the load of the window's own file
-    FeedbackRelay* m_auxiliaryRelay = nullptr; // the load of the file compared with
-    BackgroundTask* m_task = nullptr;          // the syntax report, saving, comparison actions
+    FeedbackRelay* m_loadRelay = nullptr; // the load of the window's own file
+    BackgroundTask* m_task = nullptr;     // the syntax report, saving, comparison actions
     QUndoStack* m_undo = nullptr;
 };

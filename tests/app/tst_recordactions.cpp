@@ -102,7 +102,7 @@ private slots:
         QCOMPARE(q.kind, QString("open"));
         QCOMPARE(q.title, QString("Choose HCM file"));
         QCOMPARE(q.filter, QString("All (*.*)"));
-        QCOMPARE(editor->document().auxiliary()->recordCount(), 4);
+        QCOMPARE(editor->auxiliaryDocument()->recordCount(), 4);
     }
 
     void editActions_data() {

@@ -309,44 +309,6 @@ private slots:
         QCOMPARE(doc.header().toLine(), std::string(9, ';'));
     }
 
-    void auxiliaryLoad() {
-        Recorder rec;
-        HCMDocument doc;
-        QVERIFY(doc.load(write(QStringLiteral("main.txt"), records(3, false)), rec.feedback));
-        doc.waitForJob();
-        QCOMPARE(doc.recordCount(), 3);
-        rec.reset();
-
-        QVERIFY(doc.loadAuxiliary(write(QStringLiteral("aux.txt"), records(4, true, "\n", 3)),
-                                  rec.feedback));
-        doc.waitForJob();
-        HCMDocument* aux = doc.auxiliary();
-        QVERIFY(aux);
-        // the errors in the main list
-        QVERIFY(!rec.reports.empty());
-        QCOMPARE(rec.ends, kCompleted);
-        QCOMPARE(errorList(doc.loadErrors()), QStringList{"3:138"});
-        QVERIFY(aux->loadErrors().empty());
-        QCOMPARE(doc.recordCount(), 3);
-        QVERIFY(!doc.hasHeader());
-        QCOMPARE(aux->recordCount(), 4);
-        QVERIFY(aux->hasHeader());
-        QCOMPARE(aux->header().toLine(), std::string(kHeader));
-        QCOMPARE(aux->syntaxFlags(), doc.syntaxFlags());
-
-        // a failing auxiliary load empties the auxiliary document
-        rec.reset();
-        QVERIFY(doc.loadAuxiliary(m_dir.filePath(QStringLiteral("missing.txt")).toStdString(),
-                                  rec.feedback));
-        doc.waitForJob();
-        QCOMPARE(doc.auxiliary(), aux);
-        QCOMPARE(errorList(doc.loadErrors()), QStringList{"-1:-1"});
-        QCOMPARE(rec.ends, kCompleted);
-        QCOMPARE(aux->recordCount(), 0);
-        QVERIFY(!aux->hasHeader());
-        QCOMPARE(doc.recordCount(), 3);
-    }
-
     // Inside a callback the running job cannot be replaced: a new load is refused and the
     // document keeps what the job read.
     void loadFromCallback() {
@@ -354,21 +316,18 @@ private slots:
         Recorder rec;
         HCMDocument doc;
         int refused = 0;
-        rec.whenFinished = [&] {
-            refused += !doc.load(file, rec.feedback);
-            refused += !doc.loadAuxiliary(file, rec.feedback);
-        };
+        rec.whenFinished = [&] { refused += !doc.load(file, rec.feedback); };
         QVERIFY(doc.load(file, rec.feedback));
         doc.waitForJob();
-        QCOMPARE(refused, 2);
+        QCOMPARE(refused, 1);
         QCOMPARE(rec.ends, kCompleted);
         QCOMPARE(doc.recordCount(), 4);
 
         rec.whenFinished = nullptr;
-        QVERIFY(doc.loadAuxiliary(file, rec.feedback));
+        QVERIFY(doc.load(file, rec.feedback));
         doc.waitForJob();
         QCOMPARE(rec.ends, (Ends{Feedback::Completed, Feedback::Completed}));
-        QCOMPARE(doc.auxiliary()->recordCount(), 4);
+        QCOMPARE(doc.recordCount(), 4);
     }
 
     void twoDocuments() {
@@ -427,7 +386,7 @@ private slots:
     void interruptRunningLoad_data() {
         QTest::addColumn<int>("phase");
         QTest::addColumn<QString>("action");
-        for (const char* action : {"destroy", "clear", "load", "loadAuxiliary"}) {
+        for (const char* action : {"destroy", "clear", "load"}) {
             QTest::newRow(qPrintable(QStringLiteral("loading, %1").arg(action)))
                 << int(Recorder::Loading) << QString::fromLatin1(action);
             QTest::newRow(qPrintable(QStringLiteral("parsing, %1").arg(action)))
@@ -458,15 +417,11 @@ private slots:
             QVERIFY(doc->load(small, rec.feedback));
             doc->waitForJob();
             QCOMPARE(doc->recordCount(), 3);
-        } else {
-            QVERIFY(doc->loadAuxiliary(small, rec.feedback));
-            doc->waitForJob();
-            QCOMPARE(doc->auxiliary()->recordCount(), 3);
         }
         QVERIFY(!rec.gaveUp);
         std::lock_guard<std::mutex> lock(rec.mutex);
         // the interrupted load ends stopped; only a second load may complete
-        const bool second = action.startsWith(QLatin1String("load"));
+        const bool second = action == QLatin1String("load");
         QCOMPARE(rec.ends, second ? (Ends{Feedback::Stopped, Feedback::Completed}) : kStopped);
         if (doc)
             QVERIFY(doc->loadErrors().empty());
@@ -481,8 +436,7 @@ private slots:
         size_t reports[n], ends[n];
         for (int i = 0; i < n; ++i) {
             auto doc = std::make_unique<HCMDocument>();
-            QVERIFY(i % 2 ? doc->loadAuxiliary(big, rec[i].feedback)
-                          : doc->load(big, rec[i].feedback));
+            QVERIFY(doc->load(big, rec[i].feedback));
             for (int k = 0; k < i; ++k)
                 std::this_thread::yield();
             doc.reset();

@@ -2,7 +2,6 @@
 
 #include "fsgenerator.h"
 
-#include <QDeadlineTimer>
 #include <QFile>
 #include <QTest>
 
@@ -38,13 +37,7 @@ hcmEditMDI::SyntaxOptions options(bool checkOnEditing, bool reportAfterLoad) {
 }
 
 bool waitIdle(hcmEditMDI& editor, int timeoutMs) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (editor.isBusy()) {
-        if (deadline.hasExpired())
-            return false;
-        QTest::qWait(5);
-    }
-    return true;
+    return QTest::qWaitFor([&] { return !editor.isBusy(); }, timeoutMs);
 }
 
 QWidget* child(QWidget* parent, const char* objectName) {

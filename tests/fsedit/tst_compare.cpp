@@ -574,7 +574,7 @@ private slots:
         // copies: editing one leaves the auxiliary record alone
         editor->document().record(first)->antenna().coPolar().setAngle(0, "7");
         editor->document().record(first)->set4A("CHANGED");
-        QCOMPARE(lineOf(*editor->document().auxiliary()->record(0)), auxLines.at(0));
+        QCOMPARE(lineOf(*editor->auxiliaryDocument()->record(0)), auxLines.at(0));
     }
 
     // "Replace matched records by ones from the file": every field of the auxiliary record
