@@ -1,5 +1,6 @@
 // tarnwell-bench-editor: how long the FS editor window takes to open a large file (load job,
 // table and header), to run the syntax report over all records and to save the file.
+#include "benchprompter.h"
 #include "errorlistdlg.h"
 #include "fsgenerator.h"
 #include "guibench.h"
@@ -12,10 +13,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <atomic>
 #include <cstdio>
@@ -49,18 +48,6 @@ void waitIdle(hcmEditMDI& editor) {
     while (editor.isBusy())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
-
-// closes every modal message box that comes up while it lives
-struct BoxCloser {
-    QTimer timer;
-    BoxCloser() {
-        QObject::connect(&timer, &QTimer::timeout, [] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                box->done(0);
-        });
-        timer.start(20);
-    }
-};
 
 void line(const char* what, double seconds, double target) {
     std::printf("%-28s %8.3f s   target <= %.2f s   %s\n", what, seconds, target,
@@ -113,7 +100,7 @@ int main(int argc, char** argv) {
     const double fileMiB = double(QFileInfo(file).size()) / (1024.0 * 1024.0);
     const double peakBefore = peakMiB();
 
-    BoxCloser closer; // load errors of a faulty file, "no syntax errors" box
+    BenchPrompter closer; // load errors of a faulty file, "no syntax errors" box
     hcmEditMDI::SyntaxOptions options;
     options.reportAfterLoad = false;
     hcmEditMDI editor(options);

@@ -1,6 +1,7 @@
 // tarnwell-bench-recordops: the record operations of the FS editor window on a large file:
 // deleting and duplicating half of the rows, selected as one block and as every other row,
 // and removing the rows of half of the records by number.
+#include "benchprompter.h"
 #include "fsgenerator.h"
 #include "guibench.h"
 #include "hcmeditmdi.h"
@@ -11,10 +12,8 @@
 #include <QItemSelection>
 #include <QItemSelectionModel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -30,18 +29,6 @@ const char* const kUsage = "usage: tarnwell-bench-recordops [N]\n"
 
 constexpr double kTargetRecords = 100000;
 constexpr double kTarget = 2.0; // s for 50 000 of 100 000 rows
-
-// closes every modal message box that comes up while it lives (load errors of faulty records)
-struct BoxCloser {
-    QTimer timer;
-    BoxCloser() {
-        QObject::connect(&timer, &QTimer::timeout, [] {
-            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-                box->done(0);
-        });
-        timer.start(20);
-    }
-};
 
 std::unique_ptr<hcmEditMDI> openEditor(const QString& file) {
     hcmEditMDI::SyntaxOptions options;
@@ -135,7 +122,7 @@ int main(int argc, char** argv) {
     std::printf("generated %ld records; every operation acts on %d rows of a freshly opened "
                 "editor\n\n",
                 n, half);
-    BoxCloser closer;
+    BenchPrompter closer;
 
     const auto block = [&](hcmEditMDI& e) { selectRows(e, int(n / 4), half, 1); };
     const auto alternate = [&](hcmEditMDI& e) { selectRows(e, 0, half, 2); };
