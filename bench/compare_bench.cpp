@@ -10,6 +10,7 @@
 #include "hcmdocument.h"
 #include "hcmeditmdi.h"
 #include "hcmfilecompare.h"
+#include "prompter.h"
 #include "recordmatcher.h"
 
 #include <QApplication>
@@ -17,10 +18,8 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -92,7 +91,9 @@ bool writeAuxiliary(const HCMDocument& own, const std::string& path) {
 }
 
 // Answers the windows of the comparison as they come up and keeps the times.
-class Driver : public QObject {
+// Answers the boxes and runs the dialogs of the comparison through the prompter: the field
+// chooser is accepted, the comparison dialog is driven through its steps.
+class Driver : public Prompter {
 public:
     QElapsedTimer clock;
     qint64 dialogShown = -1;
@@ -100,32 +101,31 @@ public:
     int total = 0, matched = 0, notMatched = 0, differences = 0, rowsAfterDelete = 0;
     hcmEditMDI* editor = nullptr;
 
-    Driver() {
-        connect(&m_timer, &QTimer::timeout, this, [this] { poll(); });
-        m_timer.start(1);
+    Driver() : m_before(Prompter::install(this)) {}
+    ~Driver() override { Prompter::install(m_before); }
+
+    Choice message(QWidget*, const Message&) override {
+        m_boxAt = clock.nsecsElapsed();
+        return {};
+    }
+    int exec(QDialog* dialog) override {
+        if (auto* options = qobject_cast<cComparatorOptions*>(dialog)) {
+            m_optionsAt = clock.nsecsElapsed();
+            options->accept();
+            return QDialog::Accepted;
+        }
+        if (auto* compare = qobject_cast<HCMFileCompare*>(dialog); compare && !m_driven) {
+            m_driven = true;
+            compare->show();
+            run(compare);
+            compare->reject();
+            return QDialog::Rejected;
+        }
+        dialog->close(); // the text windows of the listings
+        return QDialog::Rejected;
     }
 
 private:
-    void poll() {
-        QWidget* w = QApplication::activeModalWidget();
-        if (!w || !w->isVisible())
-            return;
-        if (auto* box = qobject_cast<QMessageBox*>(w)) {
-            m_boxAt = clock.nsecsElapsed();
-            box->done(0);
-        } else if (auto* options = qobject_cast<cComparatorOptions*>(w)) {
-            m_optionsAt = clock.nsecsElapsed();
-            options->accept();
-        } else if (auto* dialog = qobject_cast<HCMFileCompare*>(w); dialog && !m_driven) {
-            m_driven = true;
-            // from the event loop: the timer does not fire again while its own slot runs
-            QTimer::singleShot(0, dialog, [this, dialog] {
-                run(dialog);
-                dialog->reject();
-            });
-        }
-    }
-
     void run(HCMFileCompare* d) {
         dialogShown = clock.nsecsElapsed();
         total = d->totalCount();
@@ -159,7 +159,7 @@ private:
             window->close();
     }
 
-    QTimer m_timer;
+    Prompter* m_before;
     bool m_driven = false;
     qint64 m_optionsAt = 0;
     qint64 m_boxAt = 0;
