@@ -39,7 +39,9 @@ FileJob::FileJob(int kind, std::string fileName, Target target, Feedback& feedba
     : m_kind(kind), m_fileName(std::move(fileName)), m_target(target), m_feedback(feedback) {}
 
 FileJob::~FileJob() {
-    cancel();
+    // a job that has ended leaves its feedback as it is
+    if (m_thread.joinable())
+        cancel();
     wait();
 }
 

@@ -39,8 +39,11 @@ void HCMDocument::cancelJob() {
 }
 
 void HCMDocument::waitForJob() {
-    if (m_job)
-        m_job->wait();
+    if (!m_job || m_job->isWorkerThread())
+        return;
+    m_job->wait();
+    // the ended job goes: it holds the caller's feedback, which may go before this document
+    m_job.reset();
 }
 
 bool HCMDocument::startJob(int kind, const std::string& fileName, HCMDocument* target,

@@ -42,9 +42,11 @@ public:
     SyntaxFlags* syntaxFlags() const { return m_flags; }
 
     // Loads the file into this document on a worker thread, reporting through
-    // `feedback` (begun here, ended by the job).
+    // `feedback` (begun here, ended by the job), which must stay until waitForJob() has
+    // returned or the document is gone.
     bool load(const std::string& fileName, Feedback& feedback, bool* hasHeaderTarget = nullptr);
     void cancelJob();
+    // waits until a load has ended; the document then holds nothing of it
     void waitForJob();
 
     const std::vector<LoadError>& loadErrors() const { return m_errors; }

@@ -170,7 +170,8 @@ hcmEditMDI::hcmEditMDI(const SyntaxOptions& options, QWidget* parent) : QWidget(
 }
 
 hcmEditMDI::~hcmEditMDI() {
-    // nothing may reach this window from a job once it is going
+    // nothing may reach this window from a job or its undo stack once it is going
+    m_undo->disconnect(this);
     m_task->stop();
     stopLoad();
     m_model->setDocument(nullptr);

@@ -677,8 +677,8 @@ private slots:
 
         const QByteArray want = readData(expected);
         QVERIFY(!want.isEmpty());
+        Feedback feedback; // outlives the document's job
         HCMDocument doc;
-        Feedback feedback;
         bool header = !hasHeader;
         QVERIFY(doc.load(QStringLiteral(TARNWELL_TEST_DATA "/fs/%1").arg(input).toStdString(),
                          feedback, &header));
