@@ -42,9 +42,9 @@ private slots:
                  !std::isnan(lenient));
         if (!std::isnan(lenient))
             QVERIFY(std::fabs(value - lenient) < 1e-7);
-        QCOMPARE(HCMCoordinates::readStrict(view, size_t(degreeDigits), positive, negative, max,
-                                            value),
-                 !std::isnan(strict));
+        QCOMPARE(
+            HCMCoordinates::readStrict(view, size_t(degreeDigits), positive, negative, max, value),
+            !std::isnan(strict));
         if (!std::isnan(strict))
             QVERIFY(std::fabs(value - strict) < 1e-7);
     }
