@@ -3,6 +3,7 @@
 // loops would take), the detailed comparison of every matched pair, and, in the editor window
 // (offscreen), the whole way from choosing the file to the dialog, then the detailed
 // comparison, "Replace matched records" and "Delete matched records" through the dialog.
+#include "benchprompter.h"
 #include "ccomparatoroptions.h"
 #include "fsgenerator.h"
 #include "guibench.h"
@@ -10,7 +11,6 @@
 #include "hcmdocument.h"
 #include "hcmeditmdi.h"
 #include "hcmfilecompare.h"
-#include "prompter.h"
 #include "recordmatcher.h"
 
 #include <QApplication>
@@ -93,16 +93,13 @@ bool writeAuxiliary(const HCMDocument& own, const std::string& path) {
 // Answers the windows of the comparison as they come up and keeps the times.
 // Answers the boxes and runs the dialogs of the comparison through the prompter: the field
 // chooser is accepted, the comparison dialog is driven through its steps.
-class Driver : public Prompter {
+class Driver : public BenchPrompter {
 public:
     QElapsedTimer clock;
     qint64 dialogShown = -1;
     double listing = -1, detailed = -1, replace = -1, remove = -1;
     int total = 0, matched = 0, notMatched = 0, differences = 0, rowsAfterDelete = 0;
     hcmEditMDI* editor = nullptr;
-
-    Driver() : m_before(Prompter::install(this)) {}
-    ~Driver() override { Prompter::install(m_before); }
 
     Choice message(QWidget*, const Message&) override {
         m_boxAt = clock.nsecsElapsed();
@@ -159,7 +156,6 @@ private:
             window->close();
     }
 
-    Prompter* m_before;
     bool m_driven = false;
     qint64 m_optionsAt = 0;
     qint64 m_boxAt = 0;

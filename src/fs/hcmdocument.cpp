@@ -29,8 +29,7 @@ void HCMDocument::stopJob() {
     if (!m_job || m_job->isWorkerThread())
         return;
     m_job->cancel();
-    m_job->wait();
-    m_job.reset();
+    waitForJob();
 }
 
 void HCMDocument::cancelJob() {

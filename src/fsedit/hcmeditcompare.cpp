@@ -43,7 +43,7 @@ QString hcmEditMDI::auxiliaryFile() const {
 }
 
 const HCMDocument* hcmEditMDI::auxiliaryDocument() const {
-    return static_cast<const ComparisonSession*>(m_comparison)->auxiliary();
+    return m_comparison->auxiliary();
 }
 
 bool hcmEditMDI::startComparison(const QString& auxiliaryPath) {

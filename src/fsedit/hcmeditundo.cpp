@@ -21,13 +21,12 @@ void hcmEditMDI::redo() {
 
 void hcmEditMDI::pushRecordEdit(const QString& text, std::vector<int> numbers,
                                 std::vector<HCMRecord> before, long long mergeKey) {
+    // the stack is no longer clean: the modified mark follows through cleanChanged
     m_undo->push(new RecordsCommand(this, text, std::move(numbers), std::move(before), mergeKey));
-    setModified(true);
 }
 
 void hcmEditMDI::pushRowsChange(const QString& text, std::vector<int> before) {
     m_undo->push(new RowsCommand(this, text, std::move(before), m_model->rowRecords()));
-    setModified(true);
 }
 
 void hcmEditMDI::recordsRestored(const std::vector<int>& numbers) {
