@@ -27,6 +27,24 @@ std::string quote(std::string_view text) {
     return out;
 }
 
+std::string quoteText(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 2);
+    out += u'"';
+    for (const QChar c : text) {
+        if (c == u'"' || c == u'\\') {
+            out += u'\\';
+            out += c;
+        } else if (c.unicode() < 0x20) {
+            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+        } else {
+            out += c;
+        }
+    }
+    out += u'"';
+    return out.toStdString();
+}
+
 std::string intArray(const std::vector<int>& values) {
     std::string out = "[";
     for (size_t i = 0; i < values.size(); ++i) {

@@ -2,6 +2,7 @@
 // reports, outside the GUI.
 #include "calccommand.h"
 #include "checkcommand.h"
+#include "mscommand.h"
 #include "processsetup.h"
 #include "reportcommand.h"
 #include "rewritecommand.h"
@@ -28,7 +29,11 @@ const char* const kUsage =
     "  calc single TESTING --out REPORT [--library PATH]   single-entry calculation\n"
     "  calc trigger FILE --out REPORT [--library PATH]     co-ordination trigger\n"
     "  report export REPORT OUT.xml              export a report file as XML\n"
-    "  report show REPORT                        print the rows of a report file\n";
+    "  report show REPORT                        print the rows of a report file\n"
+    "  ms dump FILE                              print an MS file (text or XML) as JSON\n"
+    "  ms check FILE [--json]                    check every header field and cell of an MS file\n"
+    "  ms convert IN OUT                         read an MS file and write it (format by name)\n"
+    "  ms validate FILE.xml [--schema XSD]       validate an MS XML file against its schema\n";
 
 // Ctrl+C or a polite kill: the temporary files of the command go, and the exit status is the
 // shell's for a signal (130 for SIGINT, 143 for SIGTERM).
@@ -61,6 +66,10 @@ int main(int argc, char** argv) {
         return CheckCommand().run(args, std::cout, std::cerr);
     if (command == "rewrite")
         return RewriteCommand().run(args, std::cout, std::cerr);
+    if (command == "ms") {
+        QCoreApplication app(argc, argv);
+        return MsCommand().run(args, std::cout, std::cerr);
+    }
     if (command == "calc" || command == "report") {
         // the calculation runs and report files need Qt's event loop, SQL and plug-ins
         QCoreApplication app(argc, argv);
