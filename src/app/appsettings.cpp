@@ -24,6 +24,7 @@ const QString kLaunchDownloader = QStringLiteral("launch_downloader");
 const QString kUpdateServerUrl = QStringLiteral("update_server_url");
 const QString kHcmSiteUrl = QStringLiteral("hcm_site_url");
 const QString kMapApiKey = QStringLiteral("map_api_key");
+const QString kMsXmlNamespace = QStringLiteral("ms_xml_namespace");
 const QString kTopo = QStringLiteral("topo");
 const QString kMorpho = QStringLiteral("morpho");
 const QString kBorder = QStringLiteral("border");
@@ -68,6 +69,7 @@ void AppSettings::read() {
     updateServerUrl = s.value(kUpdateServerUrl, defaultUpdateServerUrl()).toString();
     hcmSiteUrl = s.value(kHcmSiteUrl, defaultHcmSiteUrl()).toString();
     mapApiKey = s.value(kMapApiKey, QString()).toString();
+    msXmlNamespace = s.value(kMsXmlNamespace, QString()).toString();
 
     // the machine-wide value, unless the user has one of their own
     auto terrain = [this](const QString& key) {

@@ -49,6 +49,8 @@ public:
     QString updateServerUrl;
     QString hcmSiteUrl;
     QString mapApiKey;
+    // the namespace of MS XML files; empty: "urn:hcm:ms"
+    QString msXmlNamespace;
     // values of the machine-wide store
     QString topo;
     QString morpho;

@@ -17,6 +17,11 @@
 #include "saveprm.h"
 #include "setvalue.h"
 
+#include "filedownloader.h"
+#include "mstablemodel.h"
+#include "msvalidationreport.h"
+#include "msxmlformat.h"
+#include "xmlvalidatedlg.h"
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -73,6 +78,7 @@ hcmForm::hcmForm(QWidget* parent) : QMainWindow(parent) {
     m_about->setVersion(QCoreApplication::applicationVersion());
 
     m_options = new Options(this);
+    m_xmlValidate = new XMLValidateDlg(this);
     m_setValue = new SetValue(this);
     m_openFiles = new CdlgOpenFiles(this);
     m_openFiles->setFileQuestion([this](QWidget* parent, const QString& title,
@@ -87,6 +93,7 @@ hcmForm::hcmForm(QWidget* parent) : QMainWindow(parent) {
     if (m_settings->recentDir.isEmpty())
         m_settings->recentDir = QDir::homePath();
     m_about->setSiteAddress(m_settings->hcmSiteUrl);
+    MSXmlFormat::setNamespaceUri(m_settings->msXmlNamespace);
 
     const QString fsLibrary =
         QDir(AppPaths::applicationDirectory()).filePath(m_settings->hcmLibrary);
@@ -159,6 +166,7 @@ void hcmForm::connectActions() {
     connect(m_savePrm, &SavePrm::saveClicked, this, &hcmForm::saveDlgClicked);
     connect(m_setValue->okButton(), &QPushButton::clicked, this, &hcmForm::doActionSetValue);
     connect(m_options, &Options::applied, this, &hcmForm::applyOptions);
+    connect(m_ui.actionValidateXML, &QAction::triggered, this, &hcmForm::doActionValidateXml);
     connect(m_ui.act1to1, &QAction::triggered, this, &hcmForm::showDlg1to1);
     connect(m_ui.actLtoL, &QAction::triggered, this, &hcmForm::showDlgLtoL);
     connect(m_ui.actionTrigger_for_co_ordination, &QAction::triggered, this,
@@ -831,4 +839,74 @@ void hcmForm::dropEvent(QDropEvent* event) {
     // a drop of nothing but remote addresses opens nothing (and asks for nothing)
     if (!m_pendingOpen.isEmpty())
         doActionOpen();
+}
+
+// ---------------------------------------------------------------------------------------------
+// MS: validation of an XML file
+
+QString hcmForm::shippedSchemaFile() const {
+    return AppPaths::applicationDirectory() + QStringLiteral("/hcm-schema.xsd");
+}
+
+void hcmForm::doActionValidateXml() {
+    if (fsEditorOf(currentSubWindow())) // the action is off for FS editors
+        return;
+    // until an MS editor is active the file to validate is chosen here
+    const QString xmlFile = Prompter::instance().openFileName(
+        this, tr("Choose the XML file to validate"), m_settings->recentDir,
+        tr("HCM MS XML file (*.xml);;All files (*)"));
+    if (xmlFile.isEmpty() || Prompter::instance().exec(m_xmlValidate) != QDialog::Accepted)
+        return;
+    if (m_xmlValidate->fromDisk()) {
+        validateMsFile(xmlFile, m_xmlValidate->schemaFile());
+        return;
+    }
+    const QString dateFormat = QStringLiteral("yyyy-MM-dd");
+    const QDate lastDownload =
+        QDate::fromString(m_settings->ini()
+                              .value(QStringLiteral("last_schema_download_date"), "2000-01-01")
+                              .toString(),
+                          dateFormat);
+    if (lastDownload == QDate::currentDate()) {
+        validateMsFile(xmlFile, shippedSchemaFile());
+        return;
+    }
+    if (m_xmlDownloader && m_xmlDownloader->isRunning())
+        return; // the schema is on its way; its end validates the file chosen first
+    if (!m_xmlDownloader) {
+        m_xmlDownloader = new fileDownloader(this);
+        connect(m_xmlDownloader, &fileDownloader::receivedError, this,
+                [this](const QString& message) { m_xmlDownloadError = message; });
+        connect(m_xmlDownloader, &fileDownloader::finished, this, &hcmForm::slXmlDownloaderFinished,
+                Qt::QueuedConnection);
+    }
+    m_xmlDownloadError.clear();
+    m_xmlToValidate = xmlFile;
+    QString site = m_settings->hcmSiteUrl;
+    while (site.endsWith(u'/'))
+        site.chop(1);
+    m_xmlDownloader->download(
+        site + QStringLiteral("/programs/mobile_service/XML%20Schema/hcm-schema.xsd"),
+        shippedSchemaFile());
+}
+
+void hcmForm::slXmlDownloaderFinished() {
+    const QString xmlFile = std::exchange(m_xmlToValidate, QString());
+    if (!m_xmlDownloadError.isEmpty()) {
+        Prompter::information(this, tr("XML Schema download error"),
+                              tr("Following error occured while downloading\nXML schema file "
+                                 "from HCM Agreement web site:\n") +
+                                  m_xmlDownloadError);
+        return;
+    }
+    m_settings->ini().setValue(QStringLiteral("last_schema_download_date"),
+                               QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    m_settings->ini().sync();
+    if (!xmlFile.isEmpty())
+        validateMsFile(xmlFile, shippedSchemaFile());
+}
+
+void hcmForm::validateMsFile(const QString& xmlFile, const QString& schemaFile) {
+    MSTableModel model;
+    MSValidationReport::validate(this, model, xmlFile, schemaFile);
 }

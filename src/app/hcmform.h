@@ -25,6 +25,8 @@ class SavePrm;
 class SetValue;
 class hcmEditMDI;
 class hcmReport;
+class XMLValidateDlg;
+class fileDownloader;
 
 class hcmForm : public QMainWindow {
     Q_OBJECT
@@ -107,6 +109,11 @@ public slots:
     void calculate();
     void doActionCalculateTrigger();
 
+    // MS: validation of an XML file against the schema from the HCM agreement's web site or
+    // from disk; the download of the schema ends in slXmlDownloaderFinished()
+    void doActionValidateXml();
+    void slXmlDownloaderFinished();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -143,6 +150,8 @@ private:
     // asks about every modified document before the window closes; false when a document
     // the user wanted saved could not be saved
     bool askAboutModifiedDocuments();
+    void validateMsFile(const QString& xmlFile, const QString& schemaFile);
+    QString shippedSchemaFile() const;
 
     hcmFormUi m_ui;
     std::unique_ptr<AppSettings> m_settings;
@@ -151,6 +160,10 @@ private:
     SetValue* m_setValue = nullptr;
     AboutDialog* m_about = nullptr;
     Options* m_options = nullptr;
+    XMLValidateDlg* m_xmlValidate = nullptr;
+    fileDownloader* m_xmlDownloader = nullptr;
+    QString m_xmlToValidate;    // the MS file waiting for the schema download
+    QString m_xmlDownloadError; // of the schema download under way
 
     QString m_dataFolder;
     QString m_updateFolder;

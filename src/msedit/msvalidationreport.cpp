@@ -1,0 +1,35 @@
+#include "msvalidationreport.h"
+
+#include "messagehandler.h"
+#include "mstablemodel.h"
+#include "prompter.h"
+
+#include <QCoreApplication>
+
+namespace MSValidationReport {
+
+namespace {
+QString tr(const char* text) {
+    return QCoreApplication::translate("MSValidationReport", text);
+}
+} // namespace
+
+bool validate(QWidget* parent, MSTableModel& model, const QString& xmlFile,
+              const QString& schemaFile) {
+    if (model.validateFile(xmlFile, schemaFile)) {
+        Prompter::information(parent, tr("Validation Completed"),
+                              tr("File validation completed successfully!"));
+        return true;
+    }
+    if (model.schemaInvalid()) {
+        Prompter::warning(parent, tr("Schema file error"), tr("This is not a valid schema file"));
+        return false;
+    }
+    const MessageHandler& message = model.validationMessage();
+    Prompter::warning(
+        parent, tr("XML Parsing error in line ") + QString::number(message.sourceLocation().line),
+        message.description());
+    return false;
+}
+
+} // namespace MSValidationReport

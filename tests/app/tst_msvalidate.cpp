@@ -1,0 +1,110 @@
+// "MS: Validate XML" of the main window: the schema from disk, the downloaded schema of today,
+// and a download that fails on a server of the test's own.
+#include "hcmform.h"
+#include "hcmformui.h"
+#include "scriptedprompter.h"
+#include "testenvironment.h"
+#include "testregistry.h"
+#include "xmlvalidatedlg.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QFile>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+
+namespace {
+
+QByteArray sampleXml() {
+    QFile f(QStringLiteral(TARNWELL_TEST_DATA "/ms/sample.xml"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QString shippedSchema() {
+    return QCoreApplication::applicationDirPath() + "/hcm-schema.xsd";
+}
+
+} // namespace
+
+class TestMsValidate : public QObject {
+    Q_OBJECT
+
+private slots:
+    void fromDiskAndToday() {
+        TestEnvironment env;
+        env.presetIni({{"last_schema_download_date", QDate::currentDate().toString("yyyy-MM-dd")}});
+        QByteArray bad = sampleXml();
+        const int line = int(bad.left(bad.indexOf("<FileVersion")).count('\n')) + 1;
+        bad.replace("<FileVersion", "<Version").replace("</FileVersion>", "</Version>");
+        const QString badFile = env.writeFile("bad.xml", bad);
+        const QString goodFile = env.writeFile("good.xml", sampleXml());
+        hcmForm form;
+        ScriptedPrompter prompter;
+        prompter.openAnswers = {{badFile}, {goodFile}};
+        prompter
+            .then([&](QDialog* d) {
+                auto* dialog = qobject_cast<XMLValidateDlg*>(d);
+                QVERIFY(!dialog->leFile->isEnabled());
+                dialog->rbDisk->setChecked(true);
+                QVERIFY(dialog->leFile->isEnabled());
+                dialog->leFile->setText(shippedSchema());
+                dialog->accept();
+            })
+            .answer(QMessageBox::Ok)
+            .then([](QDialog* d) {
+                qobject_cast<XMLValidateDlg*>(d)->rbDownload->setChecked(true);
+                d->accept();
+            })
+            .answer(QMessageBox::Ok);
+        form.ui().actionValidateXML->trigger();
+        form.ui().actionValidateXML->trigger();
+        QVERIFY2(prompter.done(), qPrintable(prompter.describe()));
+        QCOMPARE(prompter.titles(), QStringList({"XML File Validation",
+                                                 QString("XML Parsing error in line %1").arg(line),
+                                                 "XML File Validation", "Validation Completed"}));
+        QCOMPARE(prompter.texts().last(), QString("File validation completed successfully!"));
+    }
+
+    // the server answers 404: the shipped schema stays as it was and nothing is validated
+    void failedDownload() {
+        QTcpServer server;
+        QVERIFY(server.listen(QHostAddress::LocalHost));
+        QByteArray request;
+        connect(&server, &QTcpServer::newConnection, &server, [&] {
+            QTcpSocket* socket = server.nextPendingConnection();
+            connect(socket, &QTcpSocket::readyRead, socket, [&, socket] {
+                request += socket->readAll();
+                if (!request.contains("\r\n\r\n"))
+                    return;
+                socket->write("HTTP/1.1 404 Not Found\r\nContent-Length: 4\r\n"
+                              "Connection: close\r\n\r\nnope");
+                socket->disconnectFromHost();
+            });
+        });
+        TestEnvironment env;
+        env.presetIni({{"hcm_site_url", QString("http://127.0.0.1:%1/").arg(server.serverPort())}});
+        QFile schema(shippedSchema());
+        QVERIFY(schema.open(QIODevice::ReadOnly));
+        const QByteArray before = schema.readAll();
+        hcmForm form;
+        ScriptedPrompter prompter;
+        prompter.openAnswers = {{env.writeFile("m.xml", sampleXml())}};
+        prompter.then([](QDialog* d) { d->accept(); }).answer(QMessageBox::Ok);
+        form.ui().actionValidateXML->trigger();
+        QVERIFY(QTest::qWaitFor([&] { return prompter.done(); }));
+        QVERIFY(request.startsWith(
+            "GET /programs/mobile_service/XML%20Schema/hcm-schema.xsd HTTP/1.1"));
+        QCOMPARE(prompter.titles().last(), QString("XML Schema download error"));
+        QVERIFY(prompter.texts().last().startsWith(
+            "Following error occured while downloading\nXML schema file from HCM Agreement "
+            "web site:\n"));
+        QVERIFY(schema.seek(0));
+        QCOMPARE(schema.readAll(), before);
+    }
+};
+
+TARNWELL_TEST(TestMsValidate)
+#include "tst_msvalidate.moc"
