@@ -159,7 +159,7 @@ private slots:
         row("actionFixed_service", "Fixed service", "", "", true, false, "");
         row("actionMobile_service", "Mobile service", "", "", true, false, "");
         row("actionValidateXML", "MS: Validate XML", m + "new/32x32/dialog-accept.png", "", true,
-            false, "T");
+            true, "T");
     }
 
     void actions() {
@@ -449,7 +449,7 @@ private slots:
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QString>("expected");
         QTest::newRow("no sub-window") << "none"
-                                       << "00 000 000 0";
+                                       << "00 000 000 1";
         QTest::newRow("FS editor without records") << "new"
                                                    << "00 000 111 0";
         QTest::newRow("FS editor with a current row") << "loaded"
