@@ -48,6 +48,7 @@ bench: deps
 	build-release/bin/tarnwell-bench-recordops
 	build-release/bin/tarnwell-bench-ltol
 	build-release/bin/tarnwell-bench-report
+	build-release/bin/tarnwell-bench-ms
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-release

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs each libFuzzer target of BUILD_DIR for SECONDS seconds on a copy of the seed corpus and
-# fails when one of them finds a crash. Crashing inputs are kept in BUILD_DIR/fuzz-crashes/.
+# Runs each libFuzzer target of BUILD_DIR for SECONDS seconds on a copy of its seed corpus and
+# fails when one of them finds a crash. The FS targets share corpus/ and fs.dict, the MS targets
+# have corpus-ms-text/ and corpus-ms-xml/ (and xml.dict). Crashing inputs are kept in BUILD_DIR/fuzz-crashes/.
 #   tests/fuzz/run-fuzzers.sh BUILD_DIR SECONDS
 set -euo pipefail
 
@@ -11,7 +12,23 @@ fi
 build=$(cd "$1" && pwd)
 seconds=$2
 here=$(cd "$(dirname "$0")" && pwd)
-targets=(fuzz_fsfile fuzz_fsrecord fuzz_hcmfs)
+targets=(fuzz_fsfile fuzz_fsrecord fuzz_hcmfs fuzz_mstext fuzz_msxml)
+
+# the seed corpus and the dictionary (none: empty) of a target
+corpus_of() {
+  case "$1" in
+  fuzz_mstext) echo corpus-ms-text ;;
+  fuzz_msxml) echo corpus-ms-xml ;;
+  *) echo corpus ;;
+  esac
+}
+dict_of() {
+  case "$1" in
+  fuzz_mstext) ;;
+  fuzz_msxml) echo xml.dict ;;
+  *) echo fs.dict ;;
+  esac
+}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -27,11 +44,16 @@ for target in "${targets[@]}"; do
   corpus="$work/$target/corpus"
   artifacts="$work/$target/artifacts"
   mkdir -p "$corpus" "$artifacts"
-  cp "$here"/corpus/* "$corpus"/
+  cp "$here/$(corpus_of "$target")"/* "$corpus"/
+  options=()
+  dict=$(dict_of "$target")
+  if [ -n "$dict" ]; then
+    options+=(-dict="$here/$dict")
+  fi
   log="$work/$target/log"
   status=0
   "$bin" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -print_final_stats=1 \
-    -dict="$here/fs.dict" -artifact_prefix="$artifacts/" "$corpus" >"$log" 2>&1 || status=$?
+    "${options[@]}" -artifact_prefix="$artifacts/" "$corpus" >"$log" 2>&1 || status=$?
   runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   if [ "$status" -ne 0 ] || [ -n "$(ls -A "$artifacts")" ]; then
     failed=1

@@ -1,0 +1,66 @@
+// The MS XML reader on arbitrary bytes: a document it accepts must write and read back with the
+// same number of records.
+#include "fuzzsupport.h"
+#include "hcmmsheader.h"
+#include "hcmmsrecord.h"
+#include "msxmlformat.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+[[noreturn]] void fail(const char* what, const QString& a, const QString& b) {
+    const QByteArray first = a.toUtf8();
+    const QByteArray second = b.toUtf8();
+    std::fprintf(stderr, "%s\n  first:  \"%s\"\n  second: \"%s\"\n", what,
+                 FuzzSupport::escaped(std::string(first.constData(), first.size())).c_str(),
+                 FuzzSupport::escaped(std::string(second.constData(), second.size())).c_str());
+    std::abort();
+}
+
+bool readXml(const QByteArray& bytes, HCMMSHeader& header, QVector<HCMMSRecord>& records,
+             QString* version, QString* error) {
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        fail("the buffer does not open", QString(), QString());
+    return MSXmlFormat::read(&buffer, header, records, version, error);
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
+    HCMMSHeader header;
+    QVector<HCMMSRecord> records;
+    QString version;
+    QString error;
+    if (!readXml(bytes, header, records, &version, &error)) {
+        if (error.isEmpty())
+            fail("a failed read gives no reason", QString(), QString());
+        return 0;
+    }
+
+    QByteArray written;
+    QStringList warnings;
+    if (!MSXmlFormat::write(header, records, version, &written, &warnings))
+        fail("writing stopped without being asked to", QString(), QString());
+    HCMMSHeader header2;
+    QVector<HCMMSRecord> records2;
+    QString version2;
+    if (!readXml(written, header2, records2, &version2, &error))
+        fail("the written document does not read", error, QString::fromUtf8(written.left(4000)));
+    if (records2.size() != records.size())
+        fail("the written document reads back with another number of records",
+             QString::number(records.size()), QString::number(records2.size()));
+    return 0;
+}
