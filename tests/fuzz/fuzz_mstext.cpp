@@ -1,8 +1,8 @@
 // The fixed-width MS text reader on arbitrary bytes: whatever it reads must write and read back
 // to the same records.
-#include "fuzzsupport.h"
 #include "hcmmsheader.h"
 #include "hcmmsrecord.h"
+#include "msfuzzsupport.h"
 #include "mstextformat.h"
 
 #include <QByteArray>
@@ -17,14 +17,7 @@
 
 namespace {
 
-[[noreturn]] void fail(const char* what, const QString& a, const QString& b) {
-    const QByteArray first = a.toUtf8();
-    const QByteArray second = b.toUtf8();
-    std::fprintf(stderr, "%s\n  first:  \"%s\"\n  second: \"%s\"\n", what,
-                 FuzzSupport::escaped(std::string(first.constData(), first.size())).c_str(),
-                 FuzzSupport::escaped(std::string(second.constData(), second.size())).c_str());
-    std::abort();
-}
+using FuzzSupport::fail;
 
 QString joined(const HCMMSRecord& r) {
     QString out;

@@ -1,8 +1,8 @@
 // The MS XML reader on arbitrary bytes: a document it accepts must write and read back with the
 // same number of records.
-#include "fuzzsupport.h"
 #include "hcmmsheader.h"
 #include "hcmmsrecord.h"
+#include "msfuzzsupport.h"
 #include "msxmlformat.h"
 
 #include <QBuffer>
@@ -18,14 +18,7 @@
 
 namespace {
 
-[[noreturn]] void fail(const char* what, const QString& a, const QString& b) {
-    const QByteArray first = a.toUtf8();
-    const QByteArray second = b.toUtf8();
-    std::fprintf(stderr, "%s\n  first:  \"%s\"\n  second: \"%s\"\n", what,
-                 FuzzSupport::escaped(std::string(first.constData(), first.size())).c_str(),
-                 FuzzSupport::escaped(std::string(second.constData(), second.size())).c_str());
-    std::abort();
-}
+using FuzzSupport::fail;
 
 bool readXml(const QByteArray& bytes, HCMMSHeader& header, QVector<HCMMSRecord>& records,
              QString* version, QString* error) {
