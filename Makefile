@@ -49,6 +49,7 @@ bench: deps
 	build-release/bin/tarnwell-bench-ltol
 	build-release/bin/tarnwell-bench-report
 	build-release/bin/tarnwell-bench-ms
+	build-release/bin/tarnwell-bench-msedit
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-release

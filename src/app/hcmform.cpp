@@ -11,11 +11,13 @@
 #include "filecheck.h"
 #include "filekind.h"
 #include "hcmeditmdi.h"
+#include "hcmmseditmdi.h"
 #include "hcmreport.h"
 #include "options.h"
 #include "prompter.h"
 #include "saveprm.h"
 #include "setvalue.h"
+#include "subwindowkinds.h"
 
 #include "filedownloader.h"
 #include "mstablemodel.h"
@@ -45,12 +47,9 @@
 #include <QUrl>
 #include <cmath>
 
-namespace {
+using namespace SubWindowKinds;
 
-const QString kFsEditor = QStringLiteral("hcmEdit");
-const QString kMsEditor = QStringLiteral("hcmMSEdit");
-const QString kReport = QStringLiteral("hcmReport");
-const QString kMap = QStringLiteral("map");
+namespace {
 
 // The map window has not landed: "Show Selected on Google Maps" stays disabled until it does.
 constexpr bool kMapAvailable = false;
@@ -167,6 +166,7 @@ void hcmForm::connectActions() {
     connect(m_setValue->okButton(), &QPushButton::clicked, this, &hcmForm::doActionSetValue);
     connect(m_options, &Options::applied, this, &hcmForm::applyOptions);
     connect(m_ui.actionValidateXML, &QAction::triggered, this, &hcmForm::doActionValidateXml);
+    connect(m_ui.actionNew_MS, &QAction::triggered, this, &hcmForm::doActionNewMS);
     connect(m_ui.act1to1, &QAction::triggered, this, &hcmForm::showDlg1to1);
     connect(m_ui.actLtoL, &QAction::triggered, this, &hcmForm::showDlgLtoL);
     connect(m_ui.actionTrigger_for_co_ordination, &QAction::triggered, this,
@@ -297,7 +297,7 @@ void hcmForm::scheduleActionState() {
     });
 }
 
-void hcmForm::editorClosed(hcmEditMDI* editor) {
+void hcmForm::editorClosed(QWidget* editor) {
     for (int i = m_windowEntries.size() - 1; i >= 0; --i) {
         const WindowEntry& entry = m_windowEntries.at(i);
         if (!entry.window || entry.window->widget() == editor) {
@@ -367,6 +367,13 @@ void hcmForm::changeActionState() {
         enableAll(rows, editor->currentRow() >= 0);
         enableAll(fs, true);
         u.actionValidateXML->setEnabled(false);
+    } else if (hcmMSEditMDI* msEditor = msEditorOf(window)) {
+        enableAll(save, msEditor->recordCount() > 0);
+        enableAll({u.actionRemove_records, u.actionDublicate_record}, msEditor->currentRow() >= 0);
+        u.actionSet_value->setEnabled(false);
+        enableAll({u.actionAdd_record, u.actionChech_file_syntax}, true);
+        u.actionComapre_with_auxilary_file->setEnabled(false);
+        u.actionValidateXML->setEnabled(true);
     }
     // other kinds leave the states as they are
     u.actionShow_on_Google_Earth->setEnabled(kMapAvailable && (kind == kFsEditor || kind == kMap));
@@ -393,6 +400,8 @@ QMdiSubWindow* hcmForm::windowShowing(const QString& path) const {
         QString shown;
         if (hcmEditMDI* editor = fsEditorOf(window))
             shown = editor->fileName();
+        else if (hcmMSEditMDI* msEditor = msEditorOf(window))
+            shown = msEditor->fileName();
         else if (hcmReport* report = reportOf(window); report && !report->calculatedHere())
             shown = report->reportFile();
         if (!shown.isEmpty() && FileCheck::sameFile(shown, path))
@@ -420,7 +429,7 @@ void hcmForm::openPath(const QString& path) {
         openReportFile(path);
         return;
     case FileKind::MsFile:
-        showNotYetSupported(path, tr("HCM MS files"));
+        createMsEditor()->loadFile(path);
         return;
     case FileKind::FsFile:
         break;
@@ -430,12 +439,6 @@ void hcmForm::openPath(const QString& path) {
     if (!editor->loadFile(path))
         Prompter::warning(this, AppInfo::name(), tr("Could not load file:\n") + path,
                           QMessageBox::Close);
-}
-
-void hcmForm::showNotYetSupported(const QString& path, const QString& what) {
-    Prompter::warning(this, AppInfo::name(),
-                      tr("Could not open file:\n%1\n%2 cannot be opened yet.").arg(path, what),
-                      QMessageBox::Close);
 }
 
 void hcmForm::doActionNew() {
@@ -457,6 +460,11 @@ void hcmForm::doActionSave() {
             saveHCMFS(editor);
     } else if (reportOf(window)) {
         saveReportAs(window);
+    } else if (hcmMSEditMDI* msEditor = msEditorOf(window)) {
+        if (msEditor->fileName().isEmpty())
+            saveMsAs(msEditor);
+        else
+            saveHCMMS(msEditor);
     }
 }
 
@@ -466,6 +474,8 @@ void hcmForm::doActionSaveAs() {
         saveFsAs(window);
     else if (reportOf(window))
         saveReportAs(window);
+    else if (hcmMSEditMDI* msEditor = msEditorOf(window))
+        saveMsAs(msEditor);
 }
 
 void hcmForm::saveReportAs(QMdiSubWindow* window) {
@@ -560,6 +570,8 @@ bool hcmForm::saveFsTo(hcmEditMDI* editor, const QString& path, bool includeHead
 bool hcmForm::actionSaveHCM(QMdiSubWindow* window) {
     if (hcmEditMDI* editor = fsEditorOf(window))
         return saveHCMFS(editor);
+    if (hcmMSEditMDI* editor = msEditorOf(window))
+        return saveHCMMS(editor);
     return true; // other kinds have nothing to save in place
 }
 
@@ -664,21 +676,27 @@ void hcmForm::actionCompareFiles() {
 }
 
 // ---------------------------------------------------------------------------------------------
-// record operations (FS editors only; MS editors get their own)
+// record operations
 
 void hcmForm::doActionAddLine() {
     if (hcmEditMDI* editor = fsEditorOf(currentSubWindow()))
         editor->addRecord();
+    else if (hcmMSEditMDI* msEditor = msEditorOf(currentSubWindow()))
+        msEditor->insertRecord();
 }
 
 void hcmForm::doActionDelete() {
     if (hcmEditMDI* editor = fsEditorOf(currentSubWindow()))
         editor->deleteSelectedRows();
+    else if (hcmMSEditMDI* msEditor = msEditorOf(currentSubWindow()))
+        msEditor->deleteSelectedRecords();
 }
 
 void hcmForm::doActionDublicateRecord() {
     if (hcmEditMDI* editor = fsEditorOf(currentSubWindow()))
         editor->duplicateSelectedRows();
+    else if (hcmMSEditMDI* msEditor = msEditorOf(currentSubWindow()))
+        msEditor->duplicateSelectedRecords();
 }
 
 void hcmForm::doActionSetValue() {
@@ -775,11 +793,36 @@ void hcmForm::doActionCalculateTrigger() {
 // ---------------------------------------------------------------------------------------------
 // window events
 
+QString hcmForm::documentFileName(QMdiSubWindow* window) {
+    if (hcmEditMDI* editor = fsEditorOf(window))
+        return editor->fileName();
+    if (hcmMSEditMDI* editor = msEditorOf(window))
+        return editor->fileName();
+    return QString();
+}
+
+bool hcmForm::isDocumentModified(QMdiSubWindow* window) {
+    if (hcmEditMDI* editor = fsEditorOf(window))
+        return editor->isModified();
+    if (hcmMSEditMDI* editor = msEditorOf(window))
+        return editor->isModified();
+    return false;
+}
+
+void hcmForm::setDocumentModified(QMdiSubWindow* window, bool modified) {
+    if (hcmEditMDI* editor = fsEditorOf(window))
+        editor->setModified(modified);
+    else if (hcmMSEditMDI* editor = msEditorOf(window))
+        editor->setModified(modified);
+}
+
 bool hcmForm::askAboutModifiedDocuments() {
+    // the FS editors first, then the MS editors, each in sub-window order
     QList<QMdiSubWindow*> modified;
-    for (QMdiSubWindow* window : m_ui.mdiArea->subWindowList())
-        if (hcmEditMDI* editor = fsEditorOf(window); editor && editor->isModified())
-            modified.append(window);
+    for (const QString& kind : {kFsEditor, kMsEditor})
+        for (QMdiSubWindow* window : m_ui.mdiArea->subWindowList())
+            if (window->objectName() == kind && isDocumentModified(window))
+                modified.append(window);
 
     QMessageBox::StandardButtons buttons = QMessageBox::Yes | QMessageBox::No;
     if (modified.size() >= 2)
@@ -787,28 +830,26 @@ bool hcmForm::askAboutModifiedDocuments() {
 
     bool allSaved = true;
     for (QMdiSubWindow* window : std::as_const(modified)) {
-        hcmEditMDI* editor = fsEditorOf(window);
-        const QString name = editor->fileName().isEmpty() ? tr("no name") : editor->fileName();
+        const QString file = documentFileName(window);
+        const QString name = file.isEmpty() ? tr("no name") : file;
         const auto answer = Prompter::question(
             this, tr("Save file?"),
             tr("The file %1 has been changed.\n Do you want to save it?").arg(name), buttons);
         if (answer == QMessageBox::Yes) {
             m_ui.mdiArea->setActiveSubWindow(window);
             if (actionSaveHCM(window))
-                editor->setModified(false);
+                setDocumentModified(window, false);
             else
                 allSaved = false;
         } else if (answer == QMessageBox::SaveAll) {
-            for (QMdiSubWindow* other : m_ui.mdiArea->subWindowList()) {
-                hcmEditMDI* e = fsEditorOf(other);
-                if (e && e->isModified() && !actionSaveHCM(other))
+            for (QMdiSubWindow* other : m_ui.mdiArea->subWindowList())
+                if (isDocumentModified(other) && !actionSaveHCM(other))
                     allSaved = false;
-            }
             break;
         } else if (answer == QMessageBox::NoToAll) {
             break;
         } else {
-            editor->setModified(false);
+            setDocumentModified(window, false);
         }
     }
     return allSaved;
@@ -839,74 +880,4 @@ void hcmForm::dropEvent(QDropEvent* event) {
     // a drop of nothing but remote addresses opens nothing (and asks for nothing)
     if (!m_pendingOpen.isEmpty())
         doActionOpen();
-}
-
-// ---------------------------------------------------------------------------------------------
-// MS: validation of an XML file
-
-QString hcmForm::shippedSchemaFile() const {
-    return AppPaths::applicationDirectory() + QStringLiteral("/hcm-schema.xsd");
-}
-
-void hcmForm::doActionValidateXml() {
-    if (fsEditorOf(currentSubWindow())) // the action is off for FS editors
-        return;
-    // until an MS editor is active the file to validate is chosen here
-    const QString xmlFile = Prompter::instance().openFileName(
-        this, tr("Choose the XML file to validate"), m_settings->recentDir,
-        tr("HCM MS XML file (*.xml);;All files (*)"));
-    if (xmlFile.isEmpty() || Prompter::instance().exec(m_xmlValidate) != QDialog::Accepted)
-        return;
-    if (m_xmlValidate->fromDisk()) {
-        validateMsFile(xmlFile, m_xmlValidate->schemaFile());
-        return;
-    }
-    const QString dateFormat = QStringLiteral("yyyy-MM-dd");
-    const QDate lastDownload =
-        QDate::fromString(m_settings->ini()
-                              .value(QStringLiteral("last_schema_download_date"), "2000-01-01")
-                              .toString(),
-                          dateFormat);
-    if (lastDownload == QDate::currentDate()) {
-        validateMsFile(xmlFile, shippedSchemaFile());
-        return;
-    }
-    if (m_xmlDownloader && m_xmlDownloader->isRunning())
-        return; // the schema is on its way; its end validates the file chosen first
-    if (!m_xmlDownloader) {
-        m_xmlDownloader = new fileDownloader(this);
-        connect(m_xmlDownloader, &fileDownloader::receivedError, this,
-                [this](const QString& message) { m_xmlDownloadError = message; });
-        connect(m_xmlDownloader, &fileDownloader::finished, this, &hcmForm::slXmlDownloaderFinished,
-                Qt::QueuedConnection);
-    }
-    m_xmlDownloadError.clear();
-    m_xmlToValidate = xmlFile;
-    QString site = m_settings->hcmSiteUrl;
-    while (site.endsWith(u'/'))
-        site.chop(1);
-    m_xmlDownloader->download(
-        site + QStringLiteral("/programs/mobile_service/XML%20Schema/hcm-schema.xsd"),
-        shippedSchemaFile());
-}
-
-void hcmForm::slXmlDownloaderFinished() {
-    const QString xmlFile = std::exchange(m_xmlToValidate, QString());
-    if (!m_xmlDownloadError.isEmpty()) {
-        Prompter::information(this, tr("XML Schema download error"),
-                              tr("Following error occured while downloading\nXML schema file "
-                                 "from HCM Agreement web site:\n") +
-                                  m_xmlDownloadError);
-        return;
-    }
-    m_settings->ini().setValue(QStringLiteral("last_schema_download_date"),
-                               QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
-    m_settings->ini().sync();
-    if (!xmlFile.isEmpty())
-        validateMsFile(xmlFile, shippedSchemaFile());
-}
-
-void hcmForm::validateMsFile(const QString& xmlFile, const QString& schemaFile) {
-    MSTableModel model;
-    MSValidationReport::validate(this, model, xmlFile, schemaFile);
 }

@@ -24,6 +24,7 @@ class QMdiSubWindow;
 class SavePrm;
 class SetValue;
 class hcmEditMDI;
+class hcmMSEditMDI;
 class hcmReport;
 class XMLValidateDlg;
 class fileDownloader;
@@ -65,6 +66,8 @@ public:
     QMdiSubWindow* currentSubWindow() const;
     // the FS editor of a sub-window named "hcmEdit", null for anything else
     static hcmEditMDI* fsEditorOf(QMdiSubWindow* window);
+    // the MS editor of a sub-window named "hcmMSEdit", null for anything else
+    static hcmMSEditMDI* msEditorOf(QMdiSubWindow* window);
     // the report window of a sub-window named "hcmReport", null for anything else
     static hcmReport* reportOf(QMdiSubWindow* window);
     CdlgOpenFiles* openFilesDialog() const { return m_openFiles; }
@@ -74,6 +77,7 @@ public:
 public slots:
     void doActionOpen();
     void doActionNew();
+    void doActionNewMS();
     void doActionSave();
     void doActionSaveAs();
     void saveDlgClicked();
@@ -91,6 +95,8 @@ public slots:
     // saves an FS editor under its file name (asking for one when it has none); false when
     // nothing was saved
     bool saveHCMFS(hcmEditMDI* editor);
+    // the same for an MS editor: the format follows from the name
+    bool saveHCMMS(hcmMSEditMDI* editor);
     void setSyntax();
     void doActionCheckSyntax();
     void actionCompareFiles();
@@ -130,14 +136,20 @@ private:
     void openPath(const QString& path);
     // the FS editor or opened report window that shows this file; null when none does
     QMdiSubWindow* windowShowing(const QString& path) const;
-    void showNotYetSupported(const QString& path, const QString& what);
     hcmEditMDI::SyntaxOptions syntaxOptions() const;
     hcmEditMDI* createFsEditor();
     QMdiSubWindow* addDocumentWindow(QWidget* content, const QString& kind,
                                      const QString& entryText);
     // changeActionState() once the events being handled now are done (coalesced)
     void scheduleActionState();
-    void editorClosed(hcmEditMDI* editor);
+    // an editor window is closing: its window-menu entry goes
+    void editorClosed(QWidget* editor);
+    hcmMSEditMDI* createMsEditor();
+    void saveMsAs(hcmMSEditMDI* editor);
+    // the document of an FS or MS editor sub-window; nothing for other kinds
+    static QString documentFileName(QMdiSubWindow* window);
+    static bool isDocumentModified(QMdiSubWindow* window);
+    static void setDocumentModified(QMdiSubWindow* window, bool modified);
     void editorSaveRequested(hcmEditMDI* editor);
     // the save-parameters dialog for an FS sub-window, then the file name question
     void saveFsAs(QMdiSubWindow* window);
@@ -150,7 +162,7 @@ private:
     // asks about every modified document before the window closes; false when a document
     // the user wanted saved could not be saved
     bool askAboutModifiedDocuments();
-    void validateMsFile(const QString& xmlFile, const QString& schemaFile);
+    void validateMsFile(hcmMSEditMDI* editor, const QString& schemaFile);
     QString shippedSchemaFile() const;
 
     hcmFormUi m_ui;
@@ -162,8 +174,8 @@ private:
     Options* m_options = nullptr;
     XMLValidateDlg* m_xmlValidate = nullptr;
     fileDownloader* m_xmlDownloader = nullptr;
-    QString m_xmlToValidate;    // the MS file waiting for the schema download
-    QString m_xmlDownloadError; // of the schema download under way
+    QPointer<hcmMSEditMDI> m_xmlToValidate; // the editor waiting for the schema download
+    QString m_xmlDownloadError;             // of the schema download under way
 
     QString m_dataFolder;
     QString m_updateFolder;

@@ -9,6 +9,7 @@
 #include "msxmlvalidation.h"
 
 #include <QFile>
+#include <algorithm>
 
 namespace {
 
@@ -108,6 +109,23 @@ bool MSTableModel::removeRows(int row, int count, const QModelIndex& parent) {
     m_records.remove(row, last - row + 1);
     endRemoveRows();
     return true;
+}
+
+void MSTableModel::removeRowList(const QList<int>& rows) {
+    QList<int> sorted = rows;
+    std::sort(sorted.begin(), sorted.end());
+    beginResetModel();
+    QVector<HCMMSRecord> kept;
+    kept.reserve(m_records.size());
+    auto next = sorted.cbegin();
+    for (int i = 0; i < m_records.size(); ++i) {
+        while (next != sorted.cend() && *next < i)
+            ++next;
+        if (next == sorted.cend() || *next != i)
+            kept.append(std::move(m_records[i]));
+    }
+    m_records = std::move(kept);
+    endResetModel();
 }
 
 void MSTableModel::setBackgrounds(const QVariant& valid, const QVariant& invalid) {

@@ -37,6 +37,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool insertRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+    // Removes these rows (any order, repeats and rows that do not exist ignored) in one pass
+    // and one model reset: for many scattered rows at once.
+    void removeRowList(const QList<int>& rows);
 
     // The background role needs the toolkit's colours, which this library does not link: the
     // window that shows the model gives the two brushes (for validColour and invalidColour).

@@ -16,20 +16,25 @@ QString tr(const char* text) {
 
 bool validate(QWidget* parent, MSTableModel& model, const QString& xmlFile,
               const QString& schemaFile) {
-    if (model.validateFile(xmlFile, schemaFile)) {
+    const bool valid = model.validateFile(xmlFile, schemaFile);
+    report(parent, model, valid);
+    return valid;
+}
+
+void report(QWidget* parent, const MSTableModel& model, bool valid) {
+    if (valid) {
         Prompter::information(parent, tr("Validation Completed"),
                               tr("File validation completed successfully!"));
-        return true;
+        return;
     }
     if (model.schemaInvalid()) {
         Prompter::warning(parent, tr("Schema file error"), tr("This is not a valid schema file"));
-        return false;
+        return;
     }
     const MessageHandler& message = model.validationMessage();
     Prompter::warning(
         parent, tr("XML Parsing error in line ") + QString::number(message.sourceLocation().line),
         message.description());
-    return false;
 }
 
 } // namespace MSValidationReport

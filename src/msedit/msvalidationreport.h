@@ -11,4 +11,6 @@ class QWidget;
 namespace MSValidationReport {
 bool validate(QWidget* parent, MSTableModel& model, const QString& xmlFile,
               const QString& schemaFile);
-}
+// the box for a validation already run on the model
+void report(QWidget* parent, const MSTableModel& model, bool valid);
+} // namespace MSValidationReport

@@ -2,6 +2,7 @@
 // and a download that fails on a server of the test's own.
 #include "hcmform.h"
 #include "hcmformui.h"
+#include "hcmmseditmdi.h"
 #include "scriptedprompter.h"
 #include "testenvironment.h"
 #include "testregistry.h"
@@ -11,7 +12,10 @@
 #include <QDate>
 #include <QFile>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QRadioButton>
+#include <QTabWidget>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -25,6 +29,22 @@ QByteArray sampleXml() {
 
 QString shippedSchema() {
     return QCoreApplication::applicationDirPath() + "/hcm-schema.xsd";
+}
+
+// opens the files through the main window's Open and waits until their editors have read them
+void openMs(hcmForm& form, ScriptedPrompter& prompter, const QStringList& files,
+            QList<hcmMSEditMDI*>& editors) {
+    prompter.openAnswers = {files};
+    form.ui().actionEdit_View_HCM_file->trigger();
+    for (QMdiSubWindow* window : form.ui().mdiArea->subWindowList())
+        if (hcmMSEditMDI* editor = hcmForm::msEditorOf(window)) {
+            QVERIFY(QTest::qWaitFor([editor] { return !editor->isBusy(); }, 20000));
+            editors << editor;
+        }
+}
+
+void activate(hcmForm& form, hcmMSEditMDI* editor) {
+    form.ui().mdiArea->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(editor->parentWidget()));
 }
 
 } // namespace
@@ -43,7 +63,9 @@ private slots:
         const QString goodFile = env.writeFile("good.xml", sampleXml());
         hcmForm form;
         ScriptedPrompter prompter;
-        prompter.openAnswers = {{badFile}, {goodFile}};
+        QList<hcmMSEditMDI*> editors;
+        openMs(form, prompter, {badFile, goodFile}, editors);
+        QCOMPARE(editors.size(), 2);
         prompter
             .then([&](QDialog* d) {
                 auto* dialog = qobject_cast<XMLValidateDlg*>(d);
@@ -59,7 +81,10 @@ private slots:
                 d->accept();
             })
             .answer(QMessageBox::Ok);
+        activate(form, editors[0]);
         form.ui().actionValidateXML->trigger();
+        QCOMPARE(editors[0]->tabWidget->currentIndex(), int(hcmMSEditMDI::SourceTab));
+        activate(form, editors[1]);
         form.ui().actionValidateXML->trigger();
         QVERIFY2(prompter.done(), qPrintable(prompter.describe()));
         QCOMPARE(prompter.titles(), QStringList({"XML File Validation",
@@ -91,7 +116,9 @@ private slots:
         const QByteArray before = schema.readAll();
         hcmForm form;
         ScriptedPrompter prompter;
-        prompter.openAnswers = {{env.writeFile("m.xml", sampleXml())}};
+        QList<hcmMSEditMDI*> editors;
+        openMs(form, prompter, {env.writeFile("m.xml", sampleXml())}, editors);
+        QCOMPARE(editors.size(), 1);
         prompter.then([](QDialog* d) { d->accept(); }).answer(QMessageBox::Ok);
         form.ui().actionValidateXML->trigger();
         QVERIFY(QTest::qWaitFor([&] { return prompter.done(); }));

@@ -1,0 +1,137 @@
+// The main window: MS editor sub-windows, their saving and the validation of MS XML files.
+#include "hcmform.h"
+
+#include "apppaths.h"
+#include "appsettings.h"
+#include "filedownloader.h"
+#include "hcmmseditmdi.h"
+#include "prompter.h"
+#include "subwindowkinds.h"
+#include "xmlvalidatedlg.h"
+
+#include <QDate>
+#include <QDir>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSettings>
+#include <utility>
+
+using namespace SubWindowKinds;
+
+hcmMSEditMDI* hcmForm::msEditorOf(QMdiSubWindow* window) {
+    if (!window || window->objectName() != kMsEditor)
+        return nullptr;
+    return qobject_cast<hcmMSEditMDI*>(window->widget());
+}
+
+hcmMSEditMDI* hcmForm::createMsEditor() {
+    auto* editor = new hcmMSEditMDI;
+    QMdiSubWindow* window = addDocumentWindow(editor, kMsEditor, tr("no name"));
+    editor->setWindowMenuAction(m_windowEntries.constLast().action);
+    connect(editor, &hcmMSEditMDI::stateChanged, this, &hcmForm::scheduleActionState);
+    connect(editor, &hcmMSEditMDI::saveRequested, this, &hcmForm::saveHCMMS);
+    connect(editor, &hcmMSEditMDI::editorClosed, this, &hcmForm::editorClosed);
+    m_ui.mdiArea->setActiveSubWindow(window);
+    changeActionState();
+    return editor;
+}
+
+void hcmForm::doActionNewMS() {
+    createMsEditor()->setModified(false);
+}
+
+bool hcmForm::saveHCMMS(hcmMSEditMDI* editor) {
+    if (!editor)
+        return false;
+    QString path = editor->fileName();
+    if (path.isEmpty())
+        path = Prompter::instance().saveFileName(this, tr("Choose HCM file"), m_settings->recentDir,
+                                                 tr("HCM XML file (*.*);;HCM TXT file (*.txt)"));
+    if (path.isEmpty()) {
+        Prompter::warning(this, tr("Saving error"),
+                          tr("Could not save HCM file: \nfile name is missing"),
+                          QMessageBox::Close);
+        return false;
+    }
+    const bool saved = editor->saveFile(path);
+    changeActionState();
+    return saved;
+}
+
+void hcmForm::saveMsAs(hcmMSEditMDI* editor) {
+    const QString path =
+        Prompter::instance().saveFileName(this, tr("Choose the File"), QDir::homePath(),
+                                          tr("XML format (*.xml);;Text format (*.txt)"));
+    if (path.isEmpty())
+        return;
+    editor->saveFile(path);
+    changeActionState();
+}
+
+// ---------------------------------------------------------------------------------------------
+// validation of the active MS editor's file
+
+QString hcmForm::shippedSchemaFile() const {
+    return AppPaths::applicationDirectory() + QStringLiteral("/hcm-schema.xsd");
+}
+
+void hcmForm::doActionValidateXml() {
+    hcmMSEditMDI* editor = msEditorOf(currentSubWindow());
+    if (!editor)
+        return;
+    if (Prompter::instance().exec(m_xmlValidate) != QDialog::Accepted)
+        return;
+    if (m_xmlValidate->fromDisk()) {
+        validateMsFile(editor, m_xmlValidate->schemaFile());
+        return;
+    }
+    const QString dateFormat = QStringLiteral("yyyy-MM-dd");
+    const QDate lastDownload =
+        QDate::fromString(m_settings->ini()
+                              .value(QStringLiteral("last_schema_download_date"), "2000-01-01")
+                              .toString(),
+                          dateFormat);
+    if (lastDownload == QDate::currentDate()) {
+        validateMsFile(editor, shippedSchemaFile());
+        return;
+    }
+    m_xmlToValidate = editor;
+    if (m_xmlDownloader && m_xmlDownloader->isRunning())
+        return; // the schema is on its way; its end validates the editor named last
+    if (!m_xmlDownloader) {
+        m_xmlDownloader = new fileDownloader(this);
+        connect(m_xmlDownloader, &fileDownloader::receivedError, this,
+                [this](const QString& message) { m_xmlDownloadError = message; });
+        connect(m_xmlDownloader, &fileDownloader::finished, this, &hcmForm::slXmlDownloaderFinished,
+                Qt::QueuedConnection);
+    }
+    m_xmlDownloadError.clear();
+    QString site = m_settings->hcmSiteUrl;
+    while (site.endsWith(u'/'))
+        site.chop(1);
+    m_xmlDownloader->download(
+        site + QStringLiteral("/programs/mobile_service/XML%20Schema/hcm-schema.xsd"),
+        shippedSchemaFile());
+}
+
+void hcmForm::slXmlDownloaderFinished() {
+    hcmMSEditMDI* editor = std::exchange(m_xmlToValidate, nullptr);
+    if (!m_xmlDownloadError.isEmpty()) {
+        Prompter::information(this, tr("XML Schema download error"),
+                              tr("Following error occured while downloading\nXML schema file "
+                                 "from HCM Agreement web site:\n") +
+                                  m_xmlDownloadError);
+        return;
+    }
+    m_settings->ini().setValue(QStringLiteral("last_schema_download_date"),
+                               QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd")));
+    m_settings->ini().sync();
+    // the editor may have been closed while the schema came
+    if (editor)
+        validateMsFile(editor, shippedSchemaFile());
+}
+
+void hcmForm::validateMsFile(hcmMSEditMDI* editor, const QString& schemaFile) {
+    editor->validate(schemaFile);
+    changeActionState();
+}
