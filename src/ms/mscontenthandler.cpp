@@ -38,7 +38,8 @@ bool MSContentHandler::parse(QIODevice* device) {
                 return false;
             break;
         case QXmlStreamReader::EndElement:
-            endElement(xml.name());
+            if (!endElement(xml.name()))
+                return false;
             break;
         case QXmlStreamReader::Characters:
             characters(xml.text());
@@ -125,7 +126,7 @@ void MSContentHandler::endHeaderElement(QStringView name) {
     }
 }
 
-void MSContentHandler::endRecord() {
+bool MSContentHandler::endRecord() {
     HCMMSRecord::Fields views;
     for (int i = 0; i < R::FieldCount; ++i)
         views[i] = m_fields[i];
@@ -135,20 +136,24 @@ void MSContentHandler::endRecord() {
     ++m_count;
     if (m_progress) {
         const QString expected = m_header.numberOfRecords();
-        m_progress(expected.isEmpty() ? 100 : expected.toInt(), m_count);
+        if (!m_progress(expected.isEmpty() ? 100 : expected.toInt(), m_count)) {
+            m_error = tr("Loading has been canceled");
+            return false;
+        }
     }
+    return true;
 }
 
-void MSContentHandler::endElement(QStringView name) {
+bool MSContentHandler::endElement(QStringView name) {
     int field = -1;
     switch (m_section) {
     case Header:
         endHeaderElement(name);
-        return;
+        return true;
     case ResponsiblePerson:
         if (name == u"ResponsiblePerson") {
             m_section = Header;
-            return;
+            return true;
         }
         if (name == u"Name")
             m_header.setName(m_text);
@@ -158,12 +163,10 @@ void MSContentHandler::endElement(QStringView name) {
             m_header.setTelefax(m_text);
         else if (name == u"EMail")
             m_header.setEMail(m_text);
-        return;
+        return true;
     case Record:
-        if (name == u"Record") {
-            endRecord();
-            return;
-        }
+        if (name == u"Record")
+            return endRecord();
         field = fieldOf(name, {{"FrequencyCategory", R::FrequencyCategory},
                                {"ClassOfStation", R::ClassOfStation},
                                {"NatureOfService", R::NatureOfService},
@@ -194,7 +197,7 @@ void MSContentHandler::endElement(QStringView name) {
             tx ? QStringView(u"TransmittingFrequency") : QStringView(u"ReceiverFrequency");
         if (name == group) {
             m_section = Record;
-            return;
+            return true;
         }
         field = fieldOf(name, {{"Frequency", tx ? R::TxFrequency : R::RxFrequency},
                                {"Unit", tx ? R::TxFrequencyUnit : R::RxFrequencyUnit}});
@@ -203,14 +206,14 @@ void MSContentHandler::endElement(QStringView name) {
     case GeographicCoordinates:
         if (name == u"GeographicCoordinates") {
             m_section = Record;
-            return;
+            return true;
         }
         field = fieldOf(name, {{"Longitude", R::Longitude}, {"Latitude", R::Latitude}});
         break;
     case TypeOfAntenna:
         if (name == u"TypeOfAntenna") {
             m_section = Record;
-            return;
+            return true;
         }
         field =
             fieldOf(name, {{"Horizontal", R::AntennaHorizontal}, {"Vertical", R::AntennaVertical}});
@@ -218,7 +221,7 @@ void MSContentHandler::endElement(QStringView name) {
     case CoordinationReference:
         if (name == u"CoordinationReference") {
             m_section = Record;
-            return;
+            return true;
         }
         field = fieldOf(name, {{"Country", R::RefCountry},
                                {"Year", R::RefYear},
@@ -230,12 +233,13 @@ void MSContentHandler::endElement(QStringView name) {
     case HcmMsSchemaVersion:
         if (name == u"HcmMsSchemaVersion")
             m_schemaVersion = m_text;
-        return;
+        return true;
     case None:
-        return;
+        return true;
     }
     if (field >= 0)
         setField(field);
+    return true;
 }
 
 void MSContentHandler::fatalError(qint64 line, qint64 column, const QString& message) {

@@ -20,7 +20,8 @@ public:
     MSContentHandler(HCMMSHeader& header, QVector<HCMMSRecord>& records, QString namespaceUri);
 
     // called with (total, count) after each record; total is the header's NumberOfRecords, or
-    // 100 when the header has none
+    // 100 when the header has none. When it returns false the parse stops with "Loading has
+    // been canceled".
     void setProgress(MSProgress progress) { m_progress = std::move(progress); }
 
     // reads the whole document; false with errorString() at the first error. The records
@@ -29,7 +30,8 @@ public:
 
     bool startElement(QStringView namespaceUri, QStringView localName);
     void characters(QStringView text);
-    void endElement(QStringView localName);
+    // false when the progress callback asked to stop
+    bool endElement(QStringView localName);
     void fatalError(qint64 line, qint64 column, const QString& message);
 
     QString errorString() const { return m_error; }
@@ -50,7 +52,7 @@ private:
     };
 
     void endHeaderElement(QStringView name);
-    void endRecord();
+    bool endRecord();
     void setField(int field) { m_fields[field] = m_text; }
 
     HCMMSHeader& m_header;
