@@ -37,7 +37,6 @@ public:
     QString errorString() const { return m_error; }
     QString schemaVersion() const { return m_schemaVersion; }
 
-private:
     enum Section {
         None,
         Header,
@@ -51,18 +50,25 @@ private:
         ResponsiblePerson
     };
 
-    void endHeaderElement(QStringView name);
+private:
+    // Name, Phone, Telefax and EMail count only under ResponsiblePerson (`person`)
+    void endHeaderElement(QStringView name, bool person);
     bool endRecord();
-    void setField(int field) { m_fields[field] = m_text; }
+    void setField(int field);
+    void updateExpected();
 
     HCMMSHeader& m_header;
     QVector<HCMMSRecord>& m_records;
     QString m_namespace;
     MSProgress m_progress;
-    std::array<QString, HCMMSRecord::FieldCount> m_fields;
+    // the record under construction: its fields' texts one after another in m_recordText
+    QString m_recordText;
+    std::array<qsizetype, HCMMSRecord::FieldCount> m_fieldFrom{};
+    std::array<qsizetype, HCMMSRecord::FieldCount> m_fieldSize{};
     Section m_section = None;
-    QString m_text;
+    QString m_text; // the current element's text
     QString m_schemaVersion;
     QString m_error;
     int m_count = 0;
+    int m_expected = 100; // the progress total
 };
