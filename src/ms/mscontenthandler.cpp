@@ -11,23 +11,101 @@ QString tr(const char* text) {
 
 using R = HCMMSRecord;
 
+// Names are compared by length first: most candidates differ in it, and a comparison of equal
+// lengths is a plain memory comparison.
 struct Name {
-    const char* name;
-    int field;
+    QStringView name;
+    int value;
 };
 
-int fieldOf(QStringView name, std::initializer_list<Name> names) {
+template <std::size_t N> int lookup(QStringView name, const Name (&names)[N]) {
     for (const Name& n : names)
-        if (name == QLatin1String(n.name))
-            return n.field;
+        if (n.name.size() == name.size() && n.name == name)
+            return n.value;
     return -1;
 }
+
+const Name kSections[] = {
+    {u"Header", MSContentHandler::Header},
+    {u"Record", MSContentHandler::Record},
+    {u"HcmMsSchemaVersion", MSContentHandler::HcmMsSchemaVersion},
+    {u"TransmittingFrequency", MSContentHandler::TransmittingFrequency},
+    {u"GeographicCoordinates", MSContentHandler::GeographicCoordinates},
+    {u"TypeOfAntenna", MSContentHandler::TypeOfAntenna},
+    {u"ReceiverFrequency", MSContentHandler::ReceiverFrequency},
+    {u"CoordinationReference", MSContentHandler::CoordinationReference},
+    {u"ResponsiblePerson", MSContentHandler::ResponsiblePerson},
+};
+
+const Name kRecordFields[] = {
+    {u"FrequencyCategory", R::FrequencyCategory},
+    {u"ClassOfStation", R::ClassOfStation},
+    {u"NatureOfService", R::NatureOfService},
+    {u"CategoryOfUse", R::CategoryOfUse},
+    {u"ChannelOccupation", R::ChannelOccupation},
+    {u"DateIntoUse", R::DateIntoUse},
+    {u"NameOfStation", R::NameOfStation},
+    {u"Country", R::Country},
+    {u"RadiusOfServiceArea", R::RadiusOfServiceArea},
+    {u"Altitude", R::Altitude},
+    {u"DesignationOfEmission", R::DesignationOfEmission},
+    {u"MaximalRadiatedPower", R::MaximalRadiatedPower},
+    {u"ReferenceAntenna", R::ReferenceAntenna},
+    {u"AzimuthOfMaxRadiation", R::AzimuthOfMaxRadiation},
+    {u"MechanicalElevation", R::MechanicalElevation},
+    {u"Polarization", R::Polarization},
+    {u"Gain", R::Gain},
+    {u"HeightAboveGround", R::HeightAboveGround},
+    {u"Remarks", R::Remarks},
+    {u"StatusOfCoordination", R::StatusOfCoordination},
+    {u"DateOfRequest", R::DateOfRequest},
+    {u"DateOfCoordination", R::DateOfCoordination},
+};
+const Name kTxFields[] = {{u"Frequency", R::TxFrequency}, {u"Unit", R::TxFrequencyUnit}};
+const Name kRxFields[] = {{u"Frequency", R::RxFrequency}, {u"Unit", R::RxFrequencyUnit}};
+const Name kCoordinates[] = {{u"Longitude", R::Longitude}, {u"Latitude", R::Latitude}};
+const Name kAntenna[] = {{u"Horizontal", R::AntennaHorizontal}, {u"Vertical", R::AntennaVertical}};
+const Name kReference[] = {{u"Country", R::RefCountry},
+                           {u"Year", R::RefYear},
+                           {u"ProcessId", R::RefProcessId},
+                           {u"FrequencyOrder", R::RefFrequencyOrder},
+                           {u"NumberOfRecords", R::RefNumberOfRecords},
+                           {u"OrderNumber", R::RefOrderNumber}};
+
+using Setter = void (HCMMSHeader::*)(const QString&);
+const struct {
+    QStringView name;
+    Setter set;
+} kHeaderFields[] = {
+    {u"FileNumber", &HCMMSHeader::setFileNumber},
+    {u"UniqueFileNumber", &HCMMSHeader::setUniqueFileNumber},
+    {u"FileContents", &HCMMSHeader::setFileContents},
+    {u"FileContentsCode", &HCMMSHeader::setFileContentsCode},
+    {u"OriginatingCountry", &HCMMSHeader::setOriginatingCountry},
+    {u"DestinationCountry", &HCMMSHeader::setDestinationCountry},
+    {u"FileVersion", &HCMMSHeader::setFileVersion},
+    {u"NumberOfRecords", &HCMMSHeader::setNumberOfRecords},
+    {u"Name", &HCMMSHeader::setName},
+    {u"Phone", &HCMMSHeader::setPhone},
+    {u"Telefax", &HCMMSHeader::setTelefax},
+    {u"EMail", &HCMMSHeader::setEMail},
+};
+constexpr int kFirstPersonField = 8; // Name, Phone, Telefax and EMail: ResponsiblePerson only
 
 } // namespace
 
 MSContentHandler::MSContentHandler(HCMMSHeader& header, QVector<HCMMSRecord>& records,
                                    QString namespaceUri)
-    : m_header(header), m_records(records), m_namespace(std::move(namespaceUri)) {}
+    : m_header(header), m_records(records), m_namespace(std::move(namespaceUri)) {
+    updateExpected();
+    m_text.reserve(256);
+    m_recordText.reserve(1024);
+}
+
+void MSContentHandler::updateExpected() {
+    const QString expected = m_header.numberOfRecords();
+    m_expected = expected.isEmpty() ? 100 : expected.toInt();
+}
 
 bool MSContentHandler::parse(QIODevice* device) {
     QXmlStreamReader xml(device);
@@ -38,7 +116,8 @@ bool MSContentHandler::parse(QIODevice* device) {
                 return false;
             break;
         case QXmlStreamReader::EndElement:
-            endElement(xml.name());
+            if (!endElement(xml.name()))
+                return false;
             break;
         case QXmlStreamReader::Characters:
             characters(xml.text());
@@ -67,30 +146,16 @@ bool MSContentHandler::startElement(QStringView namespaceUri, QStringView localN
         m_error = tr("This is not HCM MS file.");
         return false;
     }
-    static const struct {
-        const char* name;
-        Section section;
-    } kSections[] = {
-        {"Header", Header},
-        {"Record", Record},
-        {"HcmMsSchemaVersion", HcmMsSchemaVersion},
-        {"TransmittingFrequency", TransmittingFrequency},
-        {"GeographicCoordinates", GeographicCoordinates},
-        {"TypeOfAntenna", TypeOfAntenna},
-        {"ReceiverFrequency", ReceiverFrequency},
-        {"CoordinationReference", CoordinationReference},
-        {"ResponsiblePerson", ResponsiblePerson},
-    };
-    for (const auto& s : kSections) {
-        if (localName == QLatin1String(s.name)) {
-            m_section = s.section;
-            if (s.section == Record)
-                for (QString& f : m_fields)
-                    f.clear();
-            break;
+    const int section = lookup(localName, kSections);
+    if (section >= 0) {
+        m_section = Section(section);
+        if (section == Record) {
+            m_recordText.truncate(0);
+            m_fieldFrom.fill(0);
+            m_fieldSize.fill(0);
         }
     }
-    m_text.clear();
+    m_text.truncate(0);
     return true;
 }
 
@@ -98,144 +163,107 @@ void MSContentHandler::characters(QStringView text) {
     m_text.append(text);
 }
 
-void MSContentHandler::endHeaderElement(QStringView name) {
-    using Setter = void (HCMMSHeader::*)(const QString&);
-    static const struct {
-        const char* name;
-        Setter set;
-    } kFields[] = {
-        {"FileNumber", &HCMMSHeader::setFileNumber},
-        {"UniqueFileNumber", &HCMMSHeader::setUniqueFileNumber},
-        {"FileContents", &HCMMSHeader::setFileContents},
-        {"FileContentsCode", &HCMMSHeader::setFileContentsCode},
-        {"OriginatingCountry", &HCMMSHeader::setOriginatingCountry},
-        {"DestinationCountry", &HCMMSHeader::setDestinationCountry},
-        {"FileVersion", &HCMMSHeader::setFileVersion},
-        {"NumberOfRecords", &HCMMSHeader::setNumberOfRecords},
-    };
-    if (name == u"WritingDate") {
+void MSContentHandler::setField(int field) {
+    m_fieldFrom[field] = m_recordText.size();
+    m_fieldSize[field] = m_text.size();
+    m_recordText.append(m_text);
+}
+
+void MSContentHandler::endHeaderElement(QStringView name, bool person) {
+    if (!person && name == u"WritingDate") {
         m_header.setWritingDate(m_text, QStringLiteral("yyyy-MM-dd"));
         return;
     }
-    for (const auto& f : kFields) {
-        if (name == QLatin1String(f.name)) {
-            (m_header.*f.set)(m_text);
+    const int first = person ? kFirstPersonField : 0;
+    const int last = person ? int(std::size(kHeaderFields)) : kFirstPersonField;
+    for (int i = first; i < last; ++i) {
+        if (name == kHeaderFields[i].name) {
+            (m_header.*kHeaderFields[i].set)(m_text);
+            if (kHeaderFields[i].set == &HCMMSHeader::setNumberOfRecords)
+                updateExpected();
             return;
         }
     }
 }
 
-void MSContentHandler::endRecord() {
+bool MSContentHandler::endRecord() {
     HCMMSRecord::Fields views;
+    const QStringView text(m_recordText);
     for (int i = 0; i < R::FieldCount; ++i)
-        views[i] = m_fields[i];
+        views[i] = text.mid(m_fieldFrom[i], m_fieldSize[i]);
     HCMMSRecord record;
     record.assign(views);
     m_records.append(std::move(record));
     ++m_count;
-    if (m_progress) {
-        const QString expected = m_header.numberOfRecords();
-        m_progress(expected.isEmpty() ? 100 : expected.toInt(), m_count);
+    if (m_progress && !m_progress(m_expected, m_count)) {
+        m_error = tr("Loading has been canceled");
+        return false;
     }
+    return true;
 }
 
-void MSContentHandler::endElement(QStringView name) {
+bool MSContentHandler::endElement(QStringView name) {
     int field = -1;
     switch (m_section) {
     case Header:
-        endHeaderElement(name);
-        return;
+        endHeaderElement(name, false);
+        return true;
     case ResponsiblePerson:
-        if (name == u"ResponsiblePerson") {
+        if (name == u"ResponsiblePerson")
             m_section = Header;
-            return;
-        }
-        if (name == u"Name")
-            m_header.setName(m_text);
-        else if (name == u"Phone")
-            m_header.setPhone(m_text);
-        else if (name == u"Telefax")
-            m_header.setTelefax(m_text);
-        else if (name == u"EMail")
-            m_header.setEMail(m_text);
-        return;
+        else
+            endHeaderElement(name, true);
+        return true;
     case Record:
-        if (name == u"Record") {
-            endRecord();
-            return;
-        }
-        field = fieldOf(name, {{"FrequencyCategory", R::FrequencyCategory},
-                               {"ClassOfStation", R::ClassOfStation},
-                               {"NatureOfService", R::NatureOfService},
-                               {"CategoryOfUse", R::CategoryOfUse},
-                               {"ChannelOccupation", R::ChannelOccupation},
-                               {"DateIntoUse", R::DateIntoUse},
-                               {"NameOfStation", R::NameOfStation},
-                               {"Country", R::Country},
-                               {"RadiusOfServiceArea", R::RadiusOfServiceArea},
-                               {"Altitude", R::Altitude},
-                               {"DesignationOfEmission", R::DesignationOfEmission},
-                               {"MaximalRadiatedPower", R::MaximalRadiatedPower},
-                               {"ReferenceAntenna", R::ReferenceAntenna},
-                               {"AzimuthOfMaxRadiation", R::AzimuthOfMaxRadiation},
-                               {"MechanicalElevation", R::MechanicalElevation},
-                               {"Polarization", R::Polarization},
-                               {"Gain", R::Gain},
-                               {"HeightAboveGround", R::HeightAboveGround},
-                               {"Remarks", R::Remarks},
-                               {"StatusOfCoordination", R::StatusOfCoordination},
-                               {"DateOfRequest", R::DateOfRequest},
-                               {"DateOfCoordination", R::DateOfCoordination}});
+        if (name == u"Record")
+            return endRecord();
+        field = lookup(name, kRecordFields);
         break;
     case TransmittingFrequency:
-    case ReceiverFrequency: {
-        const bool tx = m_section == TransmittingFrequency;
-        const QStringView group =
-            tx ? QStringView(u"TransmittingFrequency") : QStringView(u"ReceiverFrequency");
-        if (name == group) {
+        if (name == u"TransmittingFrequency") {
             m_section = Record;
-            return;
+            return true;
         }
-        field = fieldOf(name, {{"Frequency", tx ? R::TxFrequency : R::RxFrequency},
-                               {"Unit", tx ? R::TxFrequencyUnit : R::RxFrequencyUnit}});
+        field = lookup(name, kTxFields);
         break;
-    }
+    case ReceiverFrequency:
+        if (name == u"ReceiverFrequency") {
+            m_section = Record;
+            return true;
+        }
+        field = lookup(name, kRxFields);
+        break;
     case GeographicCoordinates:
         if (name == u"GeographicCoordinates") {
             m_section = Record;
-            return;
+            return true;
         }
-        field = fieldOf(name, {{"Longitude", R::Longitude}, {"Latitude", R::Latitude}});
+        field = lookup(name, kCoordinates);
         break;
     case TypeOfAntenna:
         if (name == u"TypeOfAntenna") {
             m_section = Record;
-            return;
+            return true;
         }
-        field =
-            fieldOf(name, {{"Horizontal", R::AntennaHorizontal}, {"Vertical", R::AntennaVertical}});
+        field = lookup(name, kAntenna);
         break;
     case CoordinationReference:
         if (name == u"CoordinationReference") {
             m_section = Record;
-            return;
+            return true;
         }
-        field = fieldOf(name, {{"Country", R::RefCountry},
-                               {"Year", R::RefYear},
-                               {"ProcessId", R::RefProcessId},
-                               {"FrequencyOrder", R::RefFrequencyOrder},
-                               {"NumberOfRecords", R::RefNumberOfRecords},
-                               {"OrderNumber", R::RefOrderNumber}});
+        field = lookup(name, kReference);
         break;
     case HcmMsSchemaVersion:
         if (name == u"HcmMsSchemaVersion")
             m_schemaVersion = m_text;
-        return;
+        return true;
     case None:
-        return;
+        return true;
     }
     if (field >= 0)
         setField(field);
+    return true;
 }
 
 void MSContentHandler::fatalError(qint64 line, qint64 column, const QString& message) {

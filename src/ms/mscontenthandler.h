@@ -20,7 +20,8 @@ public:
     MSContentHandler(HCMMSHeader& header, QVector<HCMMSRecord>& records, QString namespaceUri);
 
     // called with (total, count) after each record; total is the header's NumberOfRecords, or
-    // 100 when the header has none
+    // 100 when the header has none. When it returns false the parse stops with "Loading has
+    // been canceled".
     void setProgress(MSProgress progress) { m_progress = std::move(progress); }
 
     // reads the whole document; false with errorString() at the first error. The records
@@ -29,13 +30,13 @@ public:
 
     bool startElement(QStringView namespaceUri, QStringView localName);
     void characters(QStringView text);
-    void endElement(QStringView localName);
+    // false when the progress callback asked to stop
+    bool endElement(QStringView localName);
     void fatalError(qint64 line, qint64 column, const QString& message);
 
     QString errorString() const { return m_error; }
     QString schemaVersion() const { return m_schemaVersion; }
 
-private:
     enum Section {
         None,
         Header,
@@ -49,18 +50,25 @@ private:
         ResponsiblePerson
     };
 
-    void endHeaderElement(QStringView name);
-    void endRecord();
-    void setField(int field) { m_fields[field] = m_text; }
+private:
+    // Name, Phone, Telefax and EMail count only under ResponsiblePerson (`person`)
+    void endHeaderElement(QStringView name, bool person);
+    bool endRecord();
+    void setField(int field);
+    void updateExpected();
 
     HCMMSHeader& m_header;
     QVector<HCMMSRecord>& m_records;
     QString m_namespace;
     MSProgress m_progress;
-    std::array<QString, HCMMSRecord::FieldCount> m_fields;
+    // the record under construction: its fields' texts one after another in m_recordText
+    QString m_recordText;
+    std::array<qsizetype, HCMMSRecord::FieldCount> m_fieldFrom{};
+    std::array<qsizetype, HCMMSRecord::FieldCount> m_fieldSize{};
     Section m_section = None;
-    QString m_text;
+    QString m_text; // the current element's text
     QString m_schemaVersion;
     QString m_error;
     int m_count = 0;
+    int m_expected = 100; // the progress total
 };

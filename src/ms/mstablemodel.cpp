@@ -155,14 +155,19 @@ QString MSTableModel::numberMessage(int code) {
     return MSFieldRules::numberMessage(code);
 }
 
-std::function<void(int, int)> MSTableModel::progressReporter() {
+bool MSTableModel::cancelled() const {
+    return m_cancelFlag && m_cancelFlag->load();
+}
+
+MSProgress MSTableModel::progressReporter() {
     auto last = std::make_shared<long long>(-1);
     return [this, last](int total, int done) {
         const long long step = total > 0 ? (long long)done * 1000 / total : done;
-        if (step == *last && done != total)
-            return;
-        *last = step;
-        emit progressChanged(total, done);
+        if (step != *last || done == total) {
+            *last = step;
+            emit progressChanged(total, done);
+        }
+        return !cancelled();
     };
 }
 
@@ -178,7 +183,10 @@ bool MSTableModel::readFile(const QString& fileName) {
     m_lastError.clear();
     QFile file(fileName);
     bool ok = file.open(QIODevice::ReadOnly);
-    if (!ok) {
+    if (ok && cancelled()) {
+        ok = false;
+        m_lastError = tr("Loading has been canceled");
+    } else if (!ok) {
         m_lastError = tr("Could not open file\n%1\n for reading.").arg(fileName);
     } else if (isXmlName(fileName)) {
         ok = MSXmlFormat::read(&file, m_header, m_records, &m_schemaVersion, &m_lastError,
@@ -200,11 +208,15 @@ bool MSTableModel::writeFile(const QString& fileName) {
         if (m_schemaVersion.isEmpty())
             m_schemaVersion = QStringLiteral("1.0");
         if (!MSXmlFormat::write(m_header, m_records, m_schemaVersion, &bytes, &m_writeWarnings,
-                                m_cancelFlag, progressReporter()))
-            return fail(tr("Saving has been canceled"));
+                                progressReporter()))
+            bytes.clear();
     } else {
         bytes = MSTextFormat::write(m_header, m_records, &m_writeWarnings, progressReporter());
     }
+    // the writers stop early only when asked to; the flag is read once more for a request
+    // that came after the last record
+    if (bytes.isEmpty() || cancelled())
+        return fail(tr("Saving has been canceled"));
     AtomicFile file(fileName);
     if (!file.open())
         return fail(tr("Could not open file\n%1\n for writing.").arg(fileName));

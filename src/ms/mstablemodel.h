@@ -2,12 +2,12 @@
 
 #include "hcmmsheader.h"
 #include "hcmmsrecord.h"
+#include "msprogress.h"
 
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <QVector>
 #include <atomic>
-#include <functional>
 #include <memory>
 
 class MessageHandler;
@@ -79,7 +79,9 @@ public:
     QString lastError() const { return m_lastError; }
     QString schemaVersion() const { return m_schemaVersion; }
     void setSchemaVersion(const QString& version) { m_schemaVersion = version; }
-    // a flag owned by the caller; once set, an XML write stops. nullptr: none.
+    // a flag owned by the caller; once set, a read or a write (text or XML) stops at the next
+    // record with lastError() "Loading has been canceled" or "Saving has been canceled" (the
+    // old file is then left as it was). nullptr: none.
     void setCancelFlag(const std::atomic<bool>* flag) { m_cancelFlag = flag; }
 
 signals:
@@ -87,8 +89,10 @@ signals:
     void errorRow(int row);
 
 private:
-    // a reporter that emits progressChanged() at most once per thousandth of the total
-    std::function<void(int, int)> progressReporter();
+    // a reporter that emits progressChanged() at most once per thousandth of the total and
+    // asks to stop once the cancel flag is set
+    MSProgress progressReporter();
+    bool cancelled() const;
     bool fail(const QString& error);
 
     HCMMSHeader m_header;

@@ -275,8 +275,10 @@ bool read(const QByteArray& bytes, HCMMSHeader& header, QVector<HCMMSRecord>& re
         HCMMSRecord record;
         record.assign(fields);
         records.append(std::move(record));
-        if (progress)
-            progress(int(std::min<long long>(count, INT_MAX)), int(i));
+        if (progress && !progress(int(std::min<long long>(count, INT_MAX)), int(i))) {
+            *error = tr("Loading has been canceled");
+            return false;
+        }
     }
     return true;
 }
@@ -288,8 +290,8 @@ QByteArray write(const HCMMSHeader& header, const QVector<HCMMSRecord>& records,
     appendHeader(text, header, warnings);
     for (qsizetype i = 0; i < records.size(); ++i) {
         appendRecord(text, records[i], int(i + 1), warnings);
-        if (progress)
-            progress(int(records.size()), int(i + 1));
+        if (progress && !progress(int(records.size()), int(i + 1)))
+            return {};
     }
     return text.toLatin1();
 }

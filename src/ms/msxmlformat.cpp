@@ -221,11 +221,10 @@ bool read(QIODevice* device, HCMMSHeader& header, QVector<HCMMSRecord>& records,
 
 bool write(const HCMMSHeader& header, const QVector<HCMMSRecord>& records,
            const QString& schemaVersion, QByteArray* out, QStringList* warnings,
-           const std::atomic<bool>* cancel, const MSProgress& progress) {
-    auto cancelled = [cancel] { return cancel && cancel->load(); };
+           const MSProgress& progress) {
     const int count = int(records.size());
-    if (progress)
-        progress(count, 0);
+    if (progress && !progress(count, 0))
+        return false;
     out->clear();
     out->reserve(qsizetype(2300) * (records.size() + 1));
     out->append("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n");
@@ -235,17 +234,15 @@ bool write(const HCMMSHeader& header, const QVector<HCMMSRecord>& records,
     x.start("Test", 0, root.constData());
     writeHeader(x, header, records.size());
     for (int i = 0; i < count; ++i) {
-        if (cancelled())
-            return false;
         x.setPlace(i + 1);
         writeRecord(x, records[i]);
-        if (progress)
-            progress(count, i + 1);
+        if (progress && !progress(count, i + 1))
+            return false;
     }
     x.setPlace(0);
     x.element("HcmMsSchemaVersion", schemaVersion, 1);
     x.end("Test", 0);
-    return !cancelled();
+    return true;
 }
 
 } // namespace MSXmlFormat
