@@ -32,6 +32,8 @@ constexpr int kQuietRows = 20;
 constexpr int kSliceMs = 30;
 // more separate blocks of rows than this are removed in one pass
 constexpr int kBlockLimit = 200;
+// a larger file is shown as text only when the user wants it (it takes seconds and memory)
+constexpr qint64 kSourceLimit = 16 << 20;
 } // namespace
 
 // ---------------------------------------------------------------------------------------------
@@ -155,14 +157,26 @@ bool hcmMSEditMDI::reloadFromFile() {
 void hcmMSEditMDI::showSource() {
     m_loading = true;
     teSource->clear();
+    m_sourceShown = false;
     if (!m_fileName.isEmpty()) {
         QFile file(m_fileName);
-        if (file.open(QIODevice::ReadOnly))
-            teSource->setPlainText(QString::fromLatin1(file.readAll()));
-        else
+        if (!file.open(QIODevice::ReadOnly)) {
             Prompter::warning(this, tr("Error opening file"),
                               tr("Could not open file:\n") + m_fileName);
+        } else if (file.size() <= kSourceLimit ||
+                   Prompter::question(
+                       this, tr("Large file"),
+                       tr("The file %1 has %2 MB. Showing it as text takes long and much "
+                          "memory.\nShow it anyway?")
+                           .arg(m_fileName)
+                           .arg(double(file.size()) / (1 << 20), 0, 'f', 1),
+                       QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes) {
+            teSource->setPlainText(QString::fromLatin1(file.readAll()));
+            m_sourceShown = true;
+        }
     }
+    // without the file's text nothing typed here may replace the file
+    teSource->setReadOnly(!m_sourceShown && !m_fileName.isEmpty());
     m_loading = false;
 }
 
@@ -174,7 +188,8 @@ bool hcmMSEditMDI::saveFile(const QString& fileName) {
         return false;
     // during a tab change the tab being left is the one whose content is saved
     const int shown = m_changingTab ? m_previousTab : tabWidget->currentIndex();
-    if (shown == SourceTab)
+    // the text is saved when it shows the file (or is all of a new file)
+    if (shown == SourceTab && (m_sourceShown || m_fileName.isEmpty()))
         return saveSource(fileName);
     return saveModel(fileName);
 }
@@ -190,6 +205,7 @@ bool hcmMSEditMDI::saveSource(const QString& fileName) {
         return false;
     }
     m_fileName = fileName;
+    m_sourceShown = true; // the text is the file's now
     setModified(false);
     updateTitle();
     return true;

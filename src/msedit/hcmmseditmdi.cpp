@@ -109,6 +109,7 @@ void hcmMSEditMDI::buildUi() {
                           QAbstractItemView::EditKeyPressed | QAbstractItemView::AnyKeyPressed);
     // rows are of one height: the view need not measure 50 000 of them
     view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
     for (const ColumnItems& combo : kComboColumns)
         view->setItemDelegateForColumn(
             combo.column, new ComboBoxDelegate(QString::fromLatin1(combo.items).split(u' '), view));
@@ -143,7 +144,10 @@ void hcmMSEditMDI::buildUi() {
     progressLayout->addWidget(pbCancel);
     progressBox->hide();
     layout->addWidget(progressBox);
-    resize(800, 500);
+}
+
+QSize hcmMSEditMDI::sizeHint() const {
+    return {900, 600};
 }
 
 QWidget* hcmMSEditMDI::buildHeaderTab() {

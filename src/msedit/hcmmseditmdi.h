@@ -37,6 +37,7 @@ public:
 
     explicit hcmMSEditMDI(QWidget* parent = nullptr);
     ~hcmMSEditMDI() override;
+    QSize sizeHint() const override;
 
     // Starts loading the file into a new model on the worker; the table shows it once read
     // (loadingFinished). An empty name is ignored; false while another job of the window runs.
@@ -189,6 +190,7 @@ private:
     bool m_stepping = false;    // a delete or duplication is running
     bool m_waiting = false;     // a save or validation is being waited for
     bool m_changingTab = false; // the tab change's save question is being answered
+    bool m_sourceShown = false; // the Source tab holds the file's text
     bool m_closePending = false;
     QPalette m_normalPalette;
     QPalette m_errorPalette;
