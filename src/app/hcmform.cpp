@@ -532,19 +532,24 @@ void hcmForm::saveDlgClicked() {
     saveFsTo(editor, path, m_savePrm->includeHeader(), m_savePrm->tableOrder());
 }
 
-bool hcmForm::saveHCMFS(hcmEditMDI* editor) {
-    if (!editor)
-        return false;
-    QString path = editor->fileName();
+QString hcmForm::hcmFileName(const QString& current, const QString& filter) {
+    QString path = current;
     if (path.isEmpty())
         path = Prompter::instance().saveFileName(this, tr("Choose HCM file"), m_settings->recentDir,
-                                                 tr("All (*.*)"));
-    if (path.isEmpty()) {
+                                                 filter);
+    if (path.isEmpty())
         Prompter::warning(this, tr("Saving error"),
                           tr("Could not save HCM file: \nfile name is missing"),
                           QMessageBox::Close);
+    return path;
+}
+
+bool hcmForm::saveHCMFS(hcmEditMDI* editor) {
+    if (!editor)
         return false;
-    }
+    const QString path = hcmFileName(editor->fileName(), tr("All (*.*)"));
+    if (path.isEmpty())
+        return false;
     // a file saved under its own name keeps its header line, or keeps having none
     m_savePrm->setIncludeHeader(editor->hasHeader());
     return saveFsTo(editor, path, m_savePrm->includeHeader(), m_savePrm->tableOrder());

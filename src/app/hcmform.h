@@ -146,6 +146,9 @@ private:
     void editorClosed(QWidget* editor);
     hcmMSEditMDI* createMsEditor();
     void saveMsAs(hcmMSEditMDI* editor);
+    // the editor's file name, else one asked for ("Choose HCM file"); empty, and said so, when
+    // none is given
+    QString hcmFileName(const QString& current, const QString& filter);
     // the document of an FS or MS editor sub-window; nothing for other kinds
     static QString documentFileName(QMdiSubWindow* window);
     static bool isDocumentModified(QMdiSubWindow* window);

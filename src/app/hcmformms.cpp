@@ -43,16 +43,10 @@ void hcmForm::doActionNewMS() {
 bool hcmForm::saveHCMMS(hcmMSEditMDI* editor) {
     if (!editor)
         return false;
-    QString path = editor->fileName();
+    const QString path =
+        hcmFileName(editor->fileName(), tr("HCM XML file (*.*);;HCM TXT file (*.txt)"));
     if (path.isEmpty())
-        path = Prompter::instance().saveFileName(this, tr("Choose HCM file"), m_settings->recentDir,
-                                                 tr("HCM XML file (*.*);;HCM TXT file (*.txt)"));
-    if (path.isEmpty()) {
-        Prompter::warning(this, tr("Saving error"),
-                          tr("Could not save HCM file: \nfile name is missing"),
-                          QMessageBox::Close);
         return false;
-    }
     const bool saved = editor->saveFile(path);
     changeActionState();
     return saved;

@@ -114,8 +114,8 @@ void hcmFormUi::setupUi(QMainWindow* window) {
     actionMobile_service->setEnabled(false);
     // features whose windows and dialogs have not landed yet: MS calculation, mask database,
     // map, download centre
-    for (QAction* a : {actionMobile_calc, actionETSI_TX_Masks,
-                       actionShow_on_Google_Earth, actionCheck_for_new_version})
+    for (QAction* a : {actionMobile_calc, actionETSI_TX_Masks, actionShow_on_Google_Earth,
+                       actionCheck_for_new_version})
         a->setEnabled(false);
 
     auto* central = new QWidget(window);

@@ -309,57 +309,53 @@ void hcmMSEditMDI::setEmail() {
     headerEdited(HeaderField::Email);
 }
 
+namespace {
+QString widgetText(const QWidget* widget) {
+    if (auto* line = qobject_cast<const QLineEdit*>(widget))
+        return line->text();
+    if (auto* combo = qobject_cast<const QComboBox*>(widget))
+        return combo->currentText();
+    return static_cast<const QPlainTextEdit*>(widget)->toPlainText();
+}
+} // namespace
+
+hcmMSEditMDI::HeaderBinding hcmMSEditMDI::binding(HeaderField field) const {
+    using namespace MSFieldRules;
+    using H = HCMMSHeader;
+    switch (field) {
+    case HeaderField::FileNumber:
+        return {leFileNumber, &H::setFileNumber, validateFileNumber};
+    case HeaderField::OriginatingCountry:
+        return {leOriginatingCountry, &H::setOriginatingCountry, validateOriginatingCountry};
+    case HeaderField::DestinationCountry:
+        return {leDestinationCountry, &H::setDestinationCountry, validateDestinationCountry};
+    case HeaderField::NumberOfRecords:
+        return {leNumberOfRecords, &H::setNumberOfRecords, validateNumberOfRecords};
+    case HeaderField::UniqueFileNumber:
+        return {leUniqueFileNumber, &H::setUniqueFileNumber, validateUniqueFileNumber};
+    case HeaderField::ContentsCode:
+        return {cbContentsCode, &H::setFileContentsCode, validateFileContentsCode};
+    case HeaderField::FileContents:
+        return {ptFileContents, &H::setFileContents, validateFileContents};
+    case HeaderField::Name:
+        return {leName, &H::setName, validateName};
+    case HeaderField::Phone:
+        return {lePhone, &H::setPhone, validatePhone};
+    case HeaderField::Telefax:
+        return {leTelefax, &H::setTelefax, validateTelefax};
+    case HeaderField::Email:
+        break;
+    }
+    return {leEmail, &H::setEMail, validateEMail};
+}
+
 void hcmMSEditMDI::headerEdited(HeaderField field) {
     if (m_job)
         return; // the header stays as the worker reads it
-    HCMMSHeader& h = m_model->header();
-    using namespace MSFieldRules;
-    switch (field) {
-    case HeaderField::FileNumber:
-        h.setFileNumber(leFileNumber->text());
-        markField(leFileNumber, validateFileNumber(h));
-        break;
-    case HeaderField::OriginatingCountry:
-        h.setOriginatingCountry(leOriginatingCountry->text());
-        markField(leOriginatingCountry, validateOriginatingCountry(h));
-        break;
-    case HeaderField::DestinationCountry:
-        h.setDestinationCountry(leDestinationCountry->text());
-        markField(leDestinationCountry, validateDestinationCountry(h));
-        break;
-    case HeaderField::NumberOfRecords:
-        h.setNumberOfRecords(leNumberOfRecords->text());
-        markField(leNumberOfRecords, validateNumberOfRecords(h));
-        break;
-    case HeaderField::UniqueFileNumber:
-        h.setUniqueFileNumber(leUniqueFileNumber->text());
-        markField(leUniqueFileNumber, validateUniqueFileNumber(h));
-        break;
-    case HeaderField::ContentsCode:
-        h.setFileContentsCode(cbContentsCode->currentText());
-        markField(cbContentsCode, validateFileContentsCode(h));
-        break;
-    case HeaderField::FileContents:
-        h.setFileContents(ptFileContents->toPlainText());
-        markField(ptFileContents, validateFileContents(h));
-        break;
-    case HeaderField::Name:
-        h.setName(leName->text());
-        markField(leName, validateName(h));
-        break;
-    case HeaderField::Phone:
-        h.setPhone(lePhone->text());
-        markField(lePhone, validatePhone(h));
-        break;
-    case HeaderField::Telefax:
-        h.setTelefax(leTelefax->text());
-        markField(leTelefax, validateTelefax(h));
-        break;
-    case HeaderField::Email:
-        h.setEMail(leEmail->text());
-        markField(leEmail, validateEMail(h));
-        break;
-    }
+    const HeaderBinding b = binding(field);
+    HCMMSHeader& header = m_model->header();
+    (header.*b.set)(widgetText(b.widget));
+    markField(b.widget, b.validate(header));
     if (!m_loading)
         setModified(true);
 }
@@ -405,12 +401,8 @@ void hcmMSEditMDI::fillHeader() {
     leTelefax->setText(h.telefax());
     leEmail->setText(h.eMail());
     // a text that did not change sent no signal: every field is checked once more
-    for (HeaderField field :
-         {HeaderField::FileNumber, HeaderField::OriginatingCountry, HeaderField::DestinationCountry,
-          HeaderField::NumberOfRecords, HeaderField::UniqueFileNumber, HeaderField::ContentsCode,
-          HeaderField::FileContents, HeaderField::Name, HeaderField::Phone, HeaderField::Telefax,
-          HeaderField::Email})
-        headerEdited(field);
+    for (int field = 0; field < kHeaderFields; ++field)
+        headerEdited(HeaderField(field));
     contentsCodeChanged(cbContentsCode->currentText());
 }
 

@@ -26,6 +26,7 @@ class QProgressBar;
 class QPushButton;
 class QTabWidget;
 class QTableView;
+class HCMMSHeader;
 class MSFileJob;
 class MSTableModel;
 
@@ -149,6 +150,14 @@ private:
     void connectWidgets();
     // the widget's text into the header, its colour and tool tip from the field's rule
     void headerEdited(HeaderField field);
+    static constexpr int kHeaderFields = int(HeaderField::Email) + 1;
+    // a header field's widget, setter and rule
+    struct HeaderBinding {
+        QWidget* widget;
+        void (HCMMSHeader::*set)(const QString&);
+        QString (*validate)(const HCMMSHeader&);
+    };
+    HeaderBinding binding(HeaderField field) const;
     void markField(QWidget* widget, const QString& message);
     void fillHeader();
     void headerFromWidgets();
