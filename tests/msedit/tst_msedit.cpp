@@ -258,6 +258,32 @@ private slots:
         QVERIFY(prompter.seen().isEmpty());
     }
 
+    // the worker waits at its first report until the window has been closed: the save stops
+    // there, the file stays as it was, and the window closes once the job has ended
+    void closeDuringSave() {
+        QTemporaryDir dir;
+        const QString file = bigFile(dir, 5000);
+        const QByteArray before = contents(file);
+        ScriptedPrompter prompter;
+        auto* editor = loaded(file).release();
+        editor->setAttribute(Qt::WA_DeleteOnClose);
+        editor->leName->setText("Changed");
+        QSignalSpy closed(editor, &hcmMSEditMDI::editorClosed);
+        std::shared_ptr<QMetaObject::Connection> once = std::make_shared<QMetaObject::Connection>();
+        *once = connect(
+            editor->model(), &MSTableModel::progressChanged, this,
+            [editor, once] {
+                disconnect(*once);
+                QVERIFY(!editor->close()); // not yet: the job ends first
+            },
+            Qt::BlockingQueuedConnection);
+        prompter.answer(QMessageBox::No); // the close question once the save has stopped
+        QVERIFY(!editor->saveFile(file));
+        QVERIFY(closed.wait(10000));
+        QCOMPARE(contents(file), before);
+        QVERIFY(prompter.done());
+    }
+
     void failedSaveOnCloseKeepsWindow() {
         QTemporaryDir dir;
         ScriptedPrompter prompter;
