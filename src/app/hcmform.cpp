@@ -23,6 +23,7 @@
 #include "mstablemodel.h"
 #include "msvalidationreport.h"
 #include "msxmlformat.h"
+#include "mscalcdlg.h"
 #include "xmlvalidatedlg.h"
 #include <QAction>
 #include <QApplication>
@@ -78,6 +79,7 @@ hcmForm::hcmForm(QWidget* parent) : QMainWindow(parent) {
 
     m_options = new Options(this);
     m_xmlValidate = new XMLValidateDlg(this);
+    m_msCalcDlg = new MSCalcDlg(this);
     m_setValue = new SetValue(this);
     m_openFiles = new CdlgOpenFiles(this);
     m_openFiles->setFileQuestion([this](QWidget* parent, const QString& title,
@@ -167,6 +169,7 @@ void hcmForm::connectActions() {
     connect(m_options, &Options::applied, this, &hcmForm::applyOptions);
     connect(m_ui.actionValidateXML, &QAction::triggered, this, &hcmForm::doActionValidateXml);
     connect(m_ui.actionNew_MS, &QAction::triggered, this, &hcmForm::doActionNewMS);
+    connect(m_ui.actionMobile_calc, &QAction::triggered, this, &hcmForm::doMobileCalculations);
     connect(m_ui.act1to1, &QAction::triggered, this, &hcmForm::showDlg1to1);
     connect(m_ui.actLtoL, &QAction::triggered, this, &hcmForm::showDlgLtoL);
     connect(m_ui.actionTrigger_for_co_ordination, &QAction::triggered, this,

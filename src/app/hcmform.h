@@ -26,6 +26,7 @@ class SetValue;
 class hcmEditMDI;
 class hcmMSEditMDI;
 class hcmReport;
+class MSCalcDlg;
 class XMLValidateDlg;
 class fileDownloader;
 
@@ -119,6 +120,9 @@ public slots:
     // from disk; the download of the schema ends in slXmlDownloaderFinished()
     void doActionValidateXml();
     void slXmlDownloaderFinished();
+    // MS: the calculation set-up for the open MS files, then the run in a new window
+    void doMobileCalculations();
+    MSCalcDlg* msCalcDialog() const { return m_msCalcDlg; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -176,6 +180,7 @@ private:
     AboutDialog* m_about = nullptr;
     Options* m_options = nullptr;
     XMLValidateDlg* m_xmlValidate = nullptr;
+    MSCalcDlg* m_msCalcDlg = nullptr;
     fileDownloader* m_xmlDownloader = nullptr;
     QPointer<hcmMSEditMDI> m_xmlToValidate; // the editor waiting for the schema download
     QString m_xmlDownloadError;             // of the schema download under way

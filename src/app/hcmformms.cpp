@@ -5,6 +5,9 @@
 #include "appsettings.h"
 #include "filedownloader.h"
 #include "hcmmseditmdi.h"
+#include "mscalc.h"
+#include "mscalcdlg.h"
+#include "mscalclibrary.h"
 #include "prompter.h"
 #include "subwindowkinds.h"
 #include "xmlvalidatedlg.h"
@@ -128,4 +131,41 @@ void hcmForm::slXmlDownloaderFinished() {
 void hcmForm::validateMsFile(hcmMSEditMDI* editor, const QString& schemaFile) {
     editor->validate(schemaFile);
     changeActionState();
+}
+
+// ---------------------------------------------------------------------------------------------
+// MS calculation
+
+void hcmForm::doMobileCalculations() {
+    QStringList files;
+    for (QMdiSubWindow* window : m_ui.mdiArea->subWindowList())
+        if (hcmMSEditMDI* editor = msEditorOf(window); editor && !editor->fileName().isEmpty())
+            files << editor->fileName();
+    m_msCalcDlg->setFiles(files);
+    const QString library =
+        m_settings->hcmMsLibrary.isEmpty()
+            ? QString()
+            : QDir(AppPaths::applicationDirectory()).filePath(m_settings->hcmMsLibrary);
+    {
+        // the countries of border lines, as the library knows them
+        MSCalcLibrary lib;
+        m_msCalcDlg->setCountries(lib.load(library) ? lib.countries() : QStringList());
+    }
+    if (Prompter::instance().exec(m_msCalcDlg) != QDialog::Accepted)
+        return;
+    MSCalc::Setup setup;
+    setup.library = library;
+    setup.cmode = m_msCalcDlg->mode();
+    setup.testFile = m_msCalcDlg->testFile();
+    setup.referenceFile = m_msCalcDlg->referenceFile();
+    setup.sea = m_msCalcDlg->seaType();
+    setup.depolarisation = m_msCalcDlg->depolarisation();
+    setup.permissibleFieldStrength = m_msCalcDlg->permissibleFieldStrength();
+    setup.topo = m_settings->topo;
+    setup.morpho = m_settings->morpho;
+    setup.border = m_settings->border;
+    setup.country = m_msCalcDlg->country();
+    auto* calc = new MSCalc(setup);
+    addDocumentWindow(calc, kMsCalc, tr("MS Calculation Report"));
+    calc->start();
 }

@@ -5,6 +5,7 @@
 #include "filecheck.h"
 #include "hcmmsheader.h"
 #include "jsonwriter.h"
+#include "mscalccommand.h"
 #include "messagehandler.h"
 #include "mscolumns.h"
 #include "msfieldrules.h"
@@ -20,7 +21,10 @@ namespace {
 const char* const kUsage = "usage: tarnwell-cli ms dump FILE\n"
                            "       tarnwell-cli ms check FILE [--json]\n"
                            "       tarnwell-cli ms convert IN OUT\n"
-                           "       tarnwell-cli ms validate FILE.xml [--schema XSD]\n";
+                           "       tarnwell-cli ms validate FILE.xml [--schema XSD]\n"
+                           "       tarnwell-cli ms calc TEST REF --mode N [--sea C|W] [--depol X]\n"
+                           "                        [--field X] [--country CODE] [--json]\n"
+                           "                        [--library PATH]\n";
 
 int usage(std::ostream& err, const std::string& problem = {}) {
     if (!problem.empty())
@@ -102,6 +106,8 @@ int MsCommand::run(const std::vector<std::string>& args, std::ostream& out, std:
         return convert(rest, err);
     if (what == "validate")
         return validate(rest, out, err);
+    if (what == "calc")
+        return MsCalcCommand::run(rest, out, err);
     return usage(err, "unknown command \"" + what + "\"");
 }
 

@@ -177,9 +177,10 @@ void MSContentHandler::endHeaderElement(QStringView name, bool person) {
     const int first = person ? kFirstPersonField : 0;
     const int last = person ? int(std::size(kHeaderFields)) : kFirstPersonField;
     for (int i = first; i < last; ++i) {
-        if (name == kHeaderFields[i].name) {
-            (m_header.*kHeaderFields[i].set)(m_text);
-            if (kHeaderFields[i].set == &HCMMSHeader::setNumberOfRecords)
+        const auto& field = kHeaderFields[i];
+        if (name == field.name) {
+            (m_header.*field.set)(m_text);
+            if (field.set == &HCMMSHeader::setNumberOfRecords)
                 updateExpected();
             return;
         }
