@@ -50,8 +50,7 @@ void printPair(std::ostream& out, const MSCalcResult& r) {
     out << "\n";
     for (const MSCalcResult::Detail& d : r.details())
         out << "      " << d.label << ": "
-            << (d.integer ? QString::number(qint64(d.value))
-                          : QString::number(d.value, 'g', 6))
+            << (d.integer ? QString::number(qint64(d.value)) : QString::number(d.value, 'g', 6))
                    .toStdString()
             << "\n";
 }
@@ -68,9 +67,9 @@ void printText(std::ostream& out, const QVector<MSStationResults>& results) {
             printPair(out, r);
         for (const MSBorderResult& b : s.border)
             out << "  Border line: " << b.country.toStdString() << " at " << number(b.longitude)
-                << ", " << number(b.latitude) << ", " << number(b.distance) << " km: "
-                << number(b.fieldStrength) << " dBuV/m, permissible " << number(b.permissible)
-                << ", margin " << number(b.margin)
+                << ", " << number(b.latitude) << ", " << number(b.distance)
+                << " km: " << number(b.fieldStrength) << " dBuV/m, permissible "
+                << number(b.permissible) << ", margin " << number(b.margin)
                 << (b.error ? " | error " + std::to_string(b.error) : std::string()) << "\n";
     }
 }

@@ -55,31 +55,29 @@ MSCalcResult MSCalcLibrary::calculate(int cmode, const QByteArray& record) const
     double time = 0.1;
     QByteArray input = record; // the library may write into its copy
     input.resize(HCMMS_RECORD_LENGTH, ' ');
-    m_calculate(&mode, &reserved, &time, &r.distance, &r.txDatabaseHeight, &r.rxDatabaseHeight,
-                &r.error, &r.effectiveHeight, &r.terrainIrregularity,
-                &r.terrainIrregularityCorrection, &r.powerTowardsRx, &r.freeSpaceFieldStrength,
-                &r.landFieldStrength, &r.seaFieldStrength, &r.txAntennaCorrection,
-                &r.txAntennaTypeCorrection, &r.horizontalDirection, &r.verticalDirection,
-                &r.txClearanceAngle, &r.rxClearanceAngle, &r.txClearanceCorrection,
-                &r.rxClearanceCorrection, &r.distanceOverSea, &r.rxAntennaCorrection,
-                &r.rxAntennaTypeCorrection, &r.frequencyDifference,
-                &r.frequencyDifferenceCorrection, &r.fieldStrength, &r.permissibleFieldStrength,
-                &r.further, &r.referenceTxPower, &r.protectionMargin, input.data(),
-                HCMMS_RECORD_LENGTH);
+    m_calculate(
+        &mode, &reserved, &time, &r.distance, &r.txDatabaseHeight, &r.rxDatabaseHeight, &r.error,
+        &r.effectiveHeight, &r.terrainIrregularity, &r.terrainIrregularityCorrection,
+        &r.powerTowardsRx, &r.freeSpaceFieldStrength, &r.landFieldStrength, &r.seaFieldStrength,
+        &r.txAntennaCorrection, &r.txAntennaTypeCorrection, &r.horizontalDirection,
+        &r.verticalDirection, &r.txClearanceAngle, &r.rxClearanceAngle, &r.txClearanceCorrection,
+        &r.rxClearanceCorrection, &r.distanceOverSea, &r.rxAntennaCorrection,
+        &r.rxAntennaTypeCorrection, &r.frequencyDifference, &r.frequencyDifferenceCorrection,
+        &r.fieldStrength, &r.permissibleFieldStrength, &r.further, &r.referenceTxPower,
+        &r.protectionMargin, input.data(), HCMMS_RECORD_LENGTH);
     return r;
 }
 
-bool MSCalcLibrary::borderLine(const QByteArray& record, const QString& country,
-                               double rxHeight, MSBorderResult& result) const {
+bool MSCalcLibrary::borderLine(const QByteArray& record, const QString& country, double rxHeight,
+                               MSBorderResult& result) const {
     if (!m_borderLine)
         return false;
     const QByteArray code = country.toLatin1();
     float strength = 0;
     result.country = country;
-    result.error =
-        m_borderLine(record.constData(), int32_t(record.size()), code.constData(),
-                     int32_t(code.size()), rxHeight, &result.longitude, &result.latitude,
-                     &result.distance, &strength);
+    result.error = m_borderLine(record.constData(), int32_t(record.size()), code.constData(),
+                                int32_t(code.size()), rxHeight, &result.longitude, &result.latitude,
+                                &result.distance, &strength);
     result.fieldStrength = strength;
     return true;
 }

@@ -35,7 +35,8 @@ MSCalcTh::MSCalcTh(const MSCalcLibrary* library, const MSTableModel* test,
       m_parameters(parameters), m_task(new BackgroundTask(this)) {
     connect(&m_task->relay(), &FeedbackRelay::progressChanged, this,
             [this](qint64 value, qint64 maximum) {
-                emit progress(int(qMin<qint64>(maximum, INT_MAX)), int(qMin<qint64>(value, INT_MAX)));
+                emit progress(int(qMin<qint64>(maximum, INT_MAX)),
+                              int(qMin<qint64>(value, INT_MAX)));
             });
 }
 
@@ -44,18 +45,18 @@ MSCalcTh::~MSCalcTh() {
 }
 
 long long MSCalcTh::total() const {
-    const long long pairs =
-        m_parameters.cmode < 0 || !m_reference
-            ? 0
-            : 2LL * m_test->rowCount() * m_reference->rowCount();
+    const long long pairs = m_parameters.cmode < 0 || !m_reference
+                                ? 0
+                                : 2LL * m_test->rowCount() * m_reference->rowCount();
     return pairs + (m_parameters.country.isEmpty() ? 0 : m_test->rowCount());
 }
 
 bool MSCalcTh::start() {
     m_results.clear();
     m_cancelled = false;
-    return m_task->start({}, total(), [this](Feedback& feedback) { return run(feedback); },
-                         [this](bool) { emit finished(); });
+    return m_task->start(
+        {}, total(), [this](Feedback& feedback) { return run(feedback); },
+        [this](bool) { emit finished(); });
 }
 
 void MSCalcTh::cancel() {

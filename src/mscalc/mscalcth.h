@@ -26,16 +26,15 @@ public:
     struct Parameters {
         int cmode = 0;
         MSCalcInput::Parameters input;
-        QString country;           // border line: the ITU code, empty for none
-        double rxHeight = 10;      // border line: the receiving height of the mode
-        double permissible = 0;    // border line: NaN when neither the mode nor the dialog gives one
+        QString country;        // border line: the ITU code, empty for none
+        double rxHeight = 10;   // border line: the receiving height of the mode
+        double permissible = 0; // border line: NaN when neither the mode nor the dialog gives one
     };
 
     // `reference` may be null (a negative CMODE needs none); the models and the library must
     // outlive the run
-    MSCalcTh(const MSCalcLibrary* library, const MSTableModel* test,
-             const MSTableModel* reference, const Parameters& parameters,
-             QObject* parent = nullptr);
+    MSCalcTh(const MSCalcLibrary* library, const MSTableModel* test, const MSTableModel* reference,
+             const Parameters& parameters, QObject* parent = nullptr);
     ~MSCalcTh() override;
 
     bool start();

@@ -103,17 +103,17 @@ QString MSCalcDlg::country() const {
 }
 
 void MSCalcDlg::assignTestFile() {
-    const QString file = Prompter::instance().openFileName(
-        this, tr("Open Test File"), QDir::homePath(),
-        tr("HCM MS Files (*.txt *.xml);;All files (*.*)"));
+    const QString file =
+        Prompter::instance().openFileName(this, tr("Open Test File"), QDir::homePath(),
+                                          tr("HCM MS Files (*.txt *.xml);;All files (*.*)"));
     if (!file.isEmpty())
         leFile->setEditText(file);
 }
 
 void MSCalcDlg::assignRefFile() {
-    const QString file = Prompter::instance().openFileName(
-        this, tr("Open Reference File"), QDir::homePath(),
-        tr("HCM MS Files (*.txt *.xml);;All files (*.*)"));
+    const QString file =
+        Prompter::instance().openFileName(this, tr("Open Reference File"), QDir::homePath(),
+                                          tr("HCM MS Files (*.txt *.xml);;All files (*.*)"));
     if (!file.isEmpty())
         leRefFile->setEditText(file);
 }

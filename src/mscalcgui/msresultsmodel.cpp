@@ -114,10 +114,10 @@ int MSResultsModel::columnCount(const QModelIndex&) const {
 }
 
 QVariant MSResultsModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    static const char* titles[Count] = {"Station name", "Frequency",      "Reference", "Country",
-                                        "Field strength", "Perm. field strength", "Error"};
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 ||
-        section >= Count)
+    static const char* titles[Count] = {"Station name", "Frequency",      "Reference",
+                                        "Country",      "Field strength", "Perm. field strength",
+                                        "Error"};
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole || section < 0 || section >= Count)
         return {};
     return tr(titles[section]);
 }

@@ -22,7 +22,8 @@ public:
     // the numbers as shown: general notation with 6 significant digits
     static QString number(double value);
 
-    QModelIndex index(int row, int column, const QModelIndex& parent = QModelIndex()) const override;
+    QModelIndex index(int row, int column,
+                      const QModelIndex& parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex& child) const override;
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
@@ -45,6 +46,6 @@ private:
     QVector<QStringList> borderRows() const;
 
     QVector<MSStationResults> m_results;
-    QString m_borderCountry;  // empty without border lines
+    QString m_borderCountry;   // empty without border lines
     QVector<int> m_borderRows; // the stations with a border result, in order
 };
