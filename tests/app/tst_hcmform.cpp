@@ -156,7 +156,7 @@ private slots:
         row("actionNewDb", "New DB", "", "", true, true, "");
         row("actionCopy_selected_data", "Copy selected to clipboard", "", "", true, true, "");
         row("actionNew_MS", "New MS", n + "document-new-4.png", "", true, true, "T");
-        row("actionMobile_calc", "Mobile service", n + "mobile_calc.png", "", true, false, "Tools");
+        row("actionMobile_calc", "Mobile service", n + "mobile_calc.png", "", true, true, "Tools");
         row("actionFixed_service", "Fixed service", "", "", true, false, "");
         row("actionMobile_service", "Mobile service", "", "", true, false, "");
         row("actionValidateXML", "MS: Validate XML", m + "new/32x32/dialog-accept.png", "", true,
