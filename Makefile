@@ -50,6 +50,7 @@ bench: deps
 	build-release/bin/tarnwell-bench-report
 	build-release/bin/tarnwell-bench-ms
 	build-release/bin/tarnwell-bench-msedit
+	build-release/bin/tarnwell-bench-mslib
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-release

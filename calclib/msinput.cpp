@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 namespace MsInput {
@@ -87,9 +88,12 @@ int readStationFrequency(std::string_view record, int at, Station* s) {
 
 std::string_view field(std::string_view record, int position, int width) {
     std::string_view text = record.substr(size_t(position - 1), size_t(width));
-    const void* zero = std::memchr(text.data(), 0, text.size());
-    if (zero)
-        text = text.substr(0, size_t(static_cast<const char*>(zero) - text.data()));
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\0') {
+            text = text.substr(0, i);
+            break;
+        }
+    }
     while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);
     while (!text.empty() && isBlank(text.back()))
@@ -102,6 +106,33 @@ bool readNumber(std::string_view text, double* value) {
         text.remove_prefix(1);
     if (text.empty() || text[0] == '+')
         return false;
+    // The usual "-123.45": up to 15 digits are an exact integer, and one division by an exact
+    // power of ten rounds correctly, as from_chars would.
+    {
+        static constexpr double powers[] = {1,   1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+        const bool negative = text[0] == '-';
+        size_t i = negative ? 1 : 0, digits = 0, decimals = 0;
+        bool point = false, plain = i < text.size();
+        int64_t mantissa = 0;
+        for (; i < text.size() && plain; ++i) {
+            const char c = text[i];
+            if (isDigit(c)) {
+                mantissa = mantissa * 10 + (c - '0');
+                ++digits;
+                decimals += point;
+            } else if (c == '.' && !point) {
+                point = true;
+            } else {
+                plain = false;
+            }
+        }
+        if (plain && digits > 0 && digits <= 15) {
+            const double v = double(mantissa) / powers[decimals];
+            *value = negative ? -v : v;
+            return true;
+        }
+    }
     double v = 0;
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (ec != std::errc() || end != text.data() + text.size() || !std::isfinite(v))

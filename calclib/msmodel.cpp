@@ -9,6 +9,32 @@ namespace MsModel {
 
 namespace {
 
+constexpr double Rad = 3.14159265358979323846 / 180.0;
+
+// The great-circle distance and the initial bearings both ways, by the formulas of FsGeometry
+// with the sines and cosines shared (the back bearing only when asked for).
+void path(const GeoPoint& a, const GeoPoint& b, bool back, MsModel::PairResult* r) {
+    const double p1 = a.latitude * Rad, p2 = b.latitude * Rad;
+    // from the sines and cosines of the half angles: sin x = 2 s c, cos x = c^2 - s^2 and
+    // sin((p2 - p1)/2) = s2 c1 - c2 s1 (exact also for short paths)
+    const double hs1 = std::sin(p1 / 2), hc1 = std::cos(p1 / 2);
+    const double hs2 = std::sin(p2 / 2), hc2 = std::cos(p2 / 2);
+    const double s1 = 2 * hs1 * hc1, c1 = hc1 * hc1 - hs1 * hs1;
+    const double s2 = 2 * hs2 * hc2, c2 = hc2 * hc2 - hs2 * hs2;
+    const double sdp = hs2 * hc1 - hc2 * hs1;
+    const double half = (b.longitude - a.longitude) * Rad / 2;
+    const double sl = std::sin(half), cl = std::cos(half);
+    const double h = sdp * sdp + c1 * c2 * sl * sl;
+    r->distanceKm = 2 * FsGeometry::EarthRadiusKm * std::asin(std::min(1.0, std::sqrt(h)));
+    const double sinDl = 2 * sl * cl, cosDl = 1 - 2 * sl * sl;
+    const auto degrees = [](double y, double x) {
+        const double az = std::atan2(y, x) / Rad;
+        return az < 0 ? (az + 360 >= 360 ? 0 : az + 360) : az;
+    };
+    r->horizontalDirectionDeg = degrees(sinDl * c2, c1 * s2 - s1 * c2 * cosDl);
+    r->rxDirectionDeg = back ? degrees(-sinDl * c1, c2 * s1 - s2 * c1 * cosDl) : 0;
+}
+
 double clampedFrequency(double mhz) {
     return std::clamp(mhz, 150.0, 1500.0);
 }
@@ -32,8 +58,8 @@ double freeSpaceField(double distanceKm) {
 }
 
 double hataField(double mhz, double h1, double distanceKm) {
-    const double lf = std::log10(clampedFrequency(mhz));
     const double f = clampedFrequency(mhz);
+    const double lf = std::log10(f);
     h1 = std::max(h1, 1.0);
     const double lh1 = std::log10(h1);
     const double d = std::max(distanceKm, MinimumDistanceKm);
@@ -41,10 +67,11 @@ double hataField(double mhz, double h1, double distanceKm) {
     const double aH2 = (1.1 * lf - 0.7) * 10 - (1.56 * lf - 0.8);
     double dTerm = ld;
     if (d > 20) {
+        // x^y as exp(y ln x), both bases above 0
         const double h1p = h1 / std::sqrt(1 + 7e-6 * h1 * h1);
-        const double b =
-            1 + (0.14 + 1.87e-4 * f + 1.07e-3 * h1p) * std::pow(std::log10(d / 20), 0.8);
-        dTerm = std::pow(ld, b);
+        const double b = 1 + (0.14 + 1.87e-4 * f + 1.07e-3 * h1p) *
+                                 std::exp(0.8 * std::log(ld - std::log10(20.0)));
+        dTerm = std::exp(b * std::log(ld));
     }
     return 69.82 - 6.16 * lf + 13.82 * lh1 + aH2 - (44.9 - 6.55 * lh1) * dTerm;
 }
@@ -55,7 +82,8 @@ double receiveHeightCorrection(double mhz, double h2) {
 }
 
 double landField(double mhz, double h1, double h2, double distanceKm) {
-    return std::min(hataField(mhz, h1, distanceKm) + receiveHeightCorrection(mhz, h2),
+    const double e = hataField(mhz, h1, distanceKm);
+    return std::min(h2 == 10 ? e : e + receiveHeightCorrection(mhz, h2),
                     freeSpaceField(distanceKm));
 }
 
@@ -92,13 +120,12 @@ bool mode(int cmode, Mode* m) {
 }
 
 void transmitterField(const MsInput::Transmitter& tx, const GeoPoint& rx, double rxSiteHeight,
-                      double h2, PairResult* r) {
-    r->distanceKm = FsGeometry::distanceKm(tx.position, rx);
+                      double h2, PairResult* r, bool rxDirection) {
+    path(tx.position, rx, rxDirection, r);
     const double d = std::max(r->distanceKm, MinimumDistanceKm);
     const double txHeight = tx.siteHeight + tx.antennaHeight;
     r->txSiteHeight = tx.siteHeight;
     r->rxSiteHeight = rxSiteHeight;
-    r->horizontalDirectionDeg = FsGeometry::bearingDeg(tx.position, rx);
     r->verticalDirectionDeg = FsGeometry::pathElevationDeg(txHeight, rxSiteHeight + h2, d);
     r->effectiveHeight = std::max(1.0, txHeight - rxSiteHeight);
     r->txAntennaCorrection =
@@ -107,7 +134,9 @@ void transmitterField(const MsInput::Transmitter& tx, const GeoPoint& rx, double
     r->referenceTxPower = tx.powerDbw + r->txAntennaTypeCorrection;
     r->powerTowardsRx = r->referenceTxPower + r->txAntennaCorrection;
     r->freeSpaceField = freeSpaceField(d);
-    r->landField = landField(tx.frequencyMHz, r->effectiveHeight, h2, d);
+    const double hata = hataField(tx.frequencyMHz, r->effectiveHeight, d);
+    r->landField = std::min(h2 == 10 ? hata : hata + receiveHeightCorrection(tx.frequencyMHz, h2),
+                            r->freeSpaceField);
     // 1 kW e.r.p. is 30 dBW
     r->fieldStrength = r->landField + r->powerTowardsRx - 30;
 }

@@ -50,6 +50,7 @@ struct PairResult {
     double freeSpaceField = 0, landField = 0; // dBuV/m for 1 kW e.r.p.
     double txAntennaCorrection = 0, txAntennaTypeCorrection = 0;
     double horizontalDirectionDeg = 0, verticalDirectionDeg = 0;
+    double rxDirectionDeg = 0; // bearing from Rx to Tx (only for a directional Rx antenna)
     double rxAntennaCorrection = 0;
     double frequencyDifferenceKHz = 0, frequencyDifferenceCorrection = 0;
     double depolarisationDb = 0;
@@ -60,9 +61,10 @@ struct PairResult {
 
 // The transmitter's field at a receiving point `rxSiteHeight` m above sea level with the
 // receiving antenna `h2` m above ground: geometry, Tx antenna and land field (the Rx terms
-// stay 0, the field strength is that of the transmitter's own power).
+// stay 0, the field strength is that of the transmitter's own power). The bearing from Rx to
+// Tx is worked out only when `rxDirection` is set.
 void transmitterField(const MsInput::Transmitter& tx, const GeoPoint& rx, double rxSiteHeight,
-                      double h2, PairResult* r);
+                      double h2, PairResult* r, bool rxDirection = false);
 
 // The whole pair: 0 or an MsCalcError code.
 int calculatePair(int cmode, const MsInput::Transmitter& tx, const MsInput::Station& rx,
