@@ -227,6 +227,11 @@ private slots:
                                        "HCMMS_ERROR_TEXT"}));
         QCOMPARE(ElfVersion::fileVersion(QStringLiteral(HCMMS_LIBRARY_PATH)),
                  QStringLiteral("1.0.0.0"));
+        QProcess readelf;
+        readelf.start("readelf", {"-d", QStringLiteral(HCMMS_LIBRARY_PATH)});
+        QVERIFY(readelf.waitForFinished(30000) && readelf.exitCode() == 0);
+        const QByteArray dynamic = readelf.readAllStandardOutput();
+        QVERIFY(dynamic.contains("NEEDED") && !dynamic.contains("Qt"));
     }
 };
 
