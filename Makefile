@@ -51,6 +51,7 @@ bench: deps
 	build-release/bin/tarnwell-bench-ms
 	build-release/bin/tarnwell-bench-msedit
 	build-release/bin/tarnwell-bench-mscalc
+	build-release/bin/tarnwell-bench-mslib
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-release
