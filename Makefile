@@ -21,7 +21,7 @@ build: deps
 # names our FS calculation library and asks for the set-up prompt.
 run: build
 	@test -f $(BUILD)/bin/hcm.ini || \
-	  printf '[General]\nfirst_installation=1\nHCMLibrary=HCMFS_DLL.so\n' > $(BUILD)/bin/hcm.ini
+	  printf '[General]\nfirst_installation=1\nHCMLibrary=HCMFS_DLL.so\nHCMMSLibrary=HCMMS_DLL.so\n' > $(BUILD)/bin/hcm.ini
 	$(BUILD)/bin/tarnwell samples/sample-fs.txt
 
 test: build

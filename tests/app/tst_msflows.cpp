@@ -3,11 +3,16 @@
 #include "hcmformui.h"
 #include "hcmmseditmdi.h"
 #include "mainwindowdriver.h"
+#include "mscalc.h"
+#include "mscalcdlg.h"
+#include "msresultsmodel.h"
 #include "mstablemodel.h"
 #include "testenvironment.h"
 #include "testregistry.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QTableView>
@@ -84,6 +89,35 @@ private slots:
         QCOMPARE(w.prompter.questions.last().filter,
                  QString("HCM XML file (*.*);;HCM TXT file (*.txt)"));
         QVERIFY(QFileInfo::exists(third));
+    }
+
+    // Tools/Mobile service with our library: the dialog lists the open MS files and the
+    // library's countries, and the run shows its tree in a window of its own
+    void mobileCalculation() {
+        TestEnvironment env;
+        env.presetIni({{"HCMMSLibrary", "HCMMS_DLL.so"}});
+        MainWindowDriver w;
+        QFile sample(QStringLiteral(TARNWELL_TEST_DATA "/ms/sample.xml"));
+        QVERIFY(sample.open(QIODevice::ReadOnly));
+        const QString file = env.writeFile("m.xml", sample.readAll());
+        w.prompter.openAnswers = {{file}};
+        w->ui().actionEdit_View_HCM_file->trigger();
+        w.prompter.then([&](QDialog* d) {
+            auto* dialog = qobject_cast<MSCalcDlg*>(d);
+            QCOMPARE(dialog->leFile->currentText(), file);
+            QCOMPARE(dialog->leRefFile->currentText(), file);
+            QVERIFY(dialog->cbCountry->findText("AUT") > 0);
+            dialog->cbMode->setCurrentIndex(dialog->cbMode->findData(1));
+            dialog->accept();
+        });
+        w->ui().actionMobile_calc->trigger();
+        QVERIFY2(w.prompter.done(), qPrintable(w.prompter.describe()));
+        QCOMPARE(w.windows().last()->objectName(), QString("hcmMSCalc"));
+        auto* calc = qobject_cast<MSCalc*>(w.windows().last()->widget());
+        QTRY_VERIFY_WITH_TIMEOUT(!calc->isRunning(), 20000);
+        MSTableModel model;
+        QVERIFY(model.readFile(file));
+        QTRY_COMPARE(calc->resultsModel()->rowCount(), model.rowCount());
     }
 };
 
