@@ -48,24 +48,28 @@ bool MSCalcLibrary::load(const QString& path) {
 
 MSCalcResult MSCalcLibrary::calculate(int cmode, const QByteArray& record) const {
     MSCalcResult r;
+    QByteArray input = record; // the library may write into its copy
+    input.resize(HCMMS_RECORD_LENGTH, ' ');
+    calculate(cmode, input.data(), r);
+    return r;
+}
+
+void MSCalcLibrary::calculate(int cmode, char* record, MSCalcResult& r) const {
     if (!m_calculate)
-        return r;
+        return;
     int32_t mode = cmode;
     int32_t reserved = 0;
     double time = 0.1;
-    QByteArray input = record; // the library may write into its copy
-    input.resize(HCMMS_RECORD_LENGTH, ' ');
-    m_calculate(
-        &mode, &reserved, &time, &r.distance, &r.txDatabaseHeight, &r.rxDatabaseHeight, &r.error,
-        &r.effectiveHeight, &r.terrainIrregularity, &r.terrainIrregularityCorrection,
-        &r.powerTowardsRx, &r.freeSpaceFieldStrength, &r.landFieldStrength, &r.seaFieldStrength,
-        &r.txAntennaCorrection, &r.txAntennaTypeCorrection, &r.horizontalDirection,
-        &r.verticalDirection, &r.txClearanceAngle, &r.rxClearanceAngle, &r.txClearanceCorrection,
-        &r.rxClearanceCorrection, &r.distanceOverSea, &r.rxAntennaCorrection,
-        &r.rxAntennaTypeCorrection, &r.frequencyDifference, &r.frequencyDifferenceCorrection,
-        &r.fieldStrength, &r.permissibleFieldStrength, &r.further, &r.referenceTxPower,
-        &r.protectionMargin, input.data(), HCMMS_RECORD_LENGTH);
-    return r;
+    m_calculate(&mode, &reserved, &time, &r.distance, &r.txDatabaseHeight, &r.rxDatabaseHeight,
+                &r.error, &r.effectiveHeight, &r.terrainIrregularity,
+                &r.terrainIrregularityCorrection, &r.powerTowardsRx, &r.freeSpaceFieldStrength,
+                &r.landFieldStrength, &r.seaFieldStrength, &r.txAntennaCorrection,
+                &r.txAntennaTypeCorrection, &r.horizontalDirection, &r.verticalDirection,
+                &r.txClearanceAngle, &r.rxClearanceAngle, &r.txClearanceCorrection,
+                &r.rxClearanceCorrection, &r.distanceOverSea, &r.rxAntennaCorrection,
+                &r.rxAntennaTypeCorrection, &r.frequencyDifference,
+                &r.frequencyDifferenceCorrection, &r.fieldStrength, &r.permissibleFieldStrength,
+                &r.further, &r.referenceTxPower, &r.protectionMargin, record, HCMMS_RECORD_LENGTH);
 }
 
 bool MSCalcLibrary::borderLine(const QByteArray& record, const QString& country, double rxHeight,

@@ -27,6 +27,8 @@ public:
 
     // One pair; the record is the 432-character input record. Re-entrant as the library is.
     MSCalcResult calculate(int cmode, const QByteArray& record) const;
+    // the same on a record of HCMMS_RECORD_LENGTH bytes, which the library may change
+    void calculate(int cmode, char* record, MSCalcResult& result) const;
     // the transmitter of the record against a country's border line; false when the library
     // has no border line
     bool borderLine(const QByteArray& record, const QString& country, double rxHeight,

@@ -20,11 +20,23 @@ QString frequencyText(const R& record, int value, int unit) {
     return record.field(value) + record.field(unit);
 }
 
-void complete(MSCalcResult& result, const R& other, int frequency, int unit) {
-    result.name = other.field(R::NameOfStation);
-    result.reference = other.coordinationReference();
-    result.country = other.field(R::Country);
-    result.frequency = frequencyText(other, frequency, unit);
+// the texts of a reference station its results repeat (shared, not copied, per pair)
+struct StationTexts {
+    QString name, reference, country, transmitting, receiving;
+    bool transmits, receives;
+    explicit StationTexts(const R& r)
+        : name(r.field(R::NameOfStation)), reference(r.coordinationReference()),
+          country(r.field(R::Country)),
+          transmitting(frequencyText(r, R::TxFrequency, R::TxFrequencyUnit)),
+          receiving(frequencyText(r, R::RxFrequency, R::RxFrequencyUnit)),
+          transmits(has(r, R::TxFrequency)), receives(has(r, R::RxFrequency)) {}
+};
+
+void complete(MSCalcResult& result, const StationTexts& other, bool receiving) {
+    result.name = other.name;
+    result.reference = other.reference;
+    result.country = other.country;
+    result.frequency = receiving ? other.receiving : other.transmitting;
 }
 
 } // namespace
@@ -84,7 +96,22 @@ bool MSCalcTh::run(Feedback& feedback) {
     const QVector<R>& test = m_test->records();
     const QVector<R> none;
     const QVector<R>& reference = pairs ? m_reference->records() : none;
+    const MSCalcInput::Builder builder(m_parameters.input);
+    char record[MSCalcInput::Length];
+    const MSCalcInput::Station noStation{R()};
+    QVector<MSCalcInput::Station> stations;
+    stations.reserve(reference.size());
+    QVector<StationTexts> texts;
+    texts.reserve(reference.size());
+    int receivers = 0, transmitters = 0;
+    for (const R& r : reference) {
+        texts.append(StationTexts(r));
+        stations.append(MSCalcInput::Station(r));
+        receivers += texts.last().receives;
+        transmitters += texts.last().transmits;
+    }
     for (const R& t : test) {
+        const MSCalcInput::Station tStation(t);
         MSStationResults station;
         station.name = t.field(R::NameOfStation);
         station.frequency = frequencyText(t, R::TxFrequency, R::TxFrequencyUnit);
@@ -92,42 +119,45 @@ bool MSCalcTh::run(Feedback& feedback) {
         station.country = t.field(R::Country);
         const bool transmits = has(t, R::TxFrequency);
         const bool receives = has(t, R::RxFrequency);
+        station.victims.reserve(transmits ? receivers : 0);
+        station.interferers.reserve(receives ? transmitters : 0);
         // each pair, then the progress, which says whether to go on
         auto step = [&] { return feedback.progress(++done, all); };
         bool goOn = true;
         if (transmits)
             for (int i = 0; goOn && i < reference.size(); ++i) {
-                const R& r = reference[i];
-                if (!has(r, R::RxFrequency))
+                if (!texts[i].receives)
                     continue;
-                MSCalcResult result = m_library->calculate(
-                    m_parameters.cmode, MSCalcInput::record(t, r, m_parameters.input));
-                complete(result, r, R::RxFrequency, R::RxFrequencyUnit);
-                station.victims.append(result);
+                builder.write(tStation, stations[i], record);
+                station.victims.append(MSCalcResult());
+                MSCalcResult& result = station.victims.last();
+                m_library->calculate(m_parameters.cmode, record, result);
+                complete(result, texts[i], true);
                 goOn = step();
             }
         if (receives)
             for (int i = 0; goOn && i < reference.size(); ++i) {
-                const R& r = reference[i];
-                if (!has(r, R::TxFrequency))
+                if (!texts[i].transmits)
                     continue;
-                MSCalcResult result = m_library->calculate(
-                    m_parameters.cmode, MSCalcInput::record(r, t, m_parameters.input));
-                complete(result, r, R::TxFrequency, R::TxFrequencyUnit);
-                station.interferers.append(result);
+                builder.write(stations[i], tStation, record);
+                station.interferers.append(MSCalcResult());
+                MSCalcResult& result = station.interferers.last();
+                m_library->calculate(m_parameters.cmode, record, result);
+                complete(result, texts[i], false);
                 goOn = step();
             }
         if (goOn && transmits && !m_parameters.country.isEmpty()) {
             MSBorderResult border;
-            if (m_library->borderLine(MSCalcInput::record(t, R(), m_parameters.input),
-                                      m_parameters.country, m_parameters.rxHeight, border)) {
+            builder.write(tStation, noStation, record);
+            if (m_library->borderLine(QByteArray(record, MSCalcInput::Length), m_parameters.country,
+                                      m_parameters.rxHeight, border)) {
                 border.permissible = m_parameters.permissible;
                 border.margin = border.permissible - border.fieldStrength;
                 station.border.append(border);
             }
             goOn = step();
         }
-        m_results.append(station);
+        m_results.append(std::move(station));
         if (!goOn) {
             m_cancelled = true;
             return false;
