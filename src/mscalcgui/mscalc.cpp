@@ -39,7 +39,8 @@ MSCalc::MSCalc(const Setup& setup, QWidget* parent)
     bottom->addWidget(progress);
     bottom->addWidget(pbCancel);
     layout->addLayout(bottom);
-    twList->header()->resizeSection(0, 220);
+    twList->header()->resizeSection(0, 260);
+    twList->header()->resizeSection(1, 110);
 }
 
 MSCalc::~MSCalc() {

@@ -32,6 +32,7 @@ public:
 
     explicit MSCalc(const Setup& setup, QWidget* parent = nullptr);
     ~MSCalc() override;
+    QSize sizeHint() const override { return {900, 600}; }
 
     // Loads the library and the files and starts the run; a failure is said in a box and
     // nothing runs. An empty test file name closes the window at once.
