@@ -228,6 +228,28 @@ private slots:
         QCOMPARE(MSResultsModel::number(1.0 / 3.0), QString("0.333333"));
     }
 
+    // closing the window during a run stops the worker and waits for it
+    void closeDuringRun() {
+        QVector<HCMMSRecord> stations;
+        for (int i = 0; i < 400; ++i)
+            stations << station(QString("S%1").arg(i), "450", "460");
+        MSTableModel model;
+        fill(model, stations);
+        MSCalc::Setup setup;
+        setup.library = MS_RECORDING_LIBRARY;
+        setup.testFile = setup.referenceFile = m_dir.filePath("many.txt");
+        QVERIFY(model.writeFile(setup.testFile));
+        setup.cmode = 1;
+        auto* window = new MSCalc(setup);
+        QSignalSpy gone(window, &QObject::destroyed);
+        window->start();
+        QVERIFY(window->isRunning());
+        QVERIFY(window->close());
+        QVERIFY(!window->isRunning());
+        QCOMPARE(window->resultsModel()->rowCount(), 0);
+        QVERIFY(gone.wait(5000));
+    }
+
     void command_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("status");

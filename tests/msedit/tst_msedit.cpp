@@ -232,6 +232,33 @@ private slots:
         QCOMPARE(editor->lStatus->text(), QString("Row: %1").arg(line));
     }
 
+    // a modified file is saved first, a text file saved as XML first; either ends the step
+    void validationAsksToSaveFirst() {
+        QTemporaryDir dir;
+        const QString text = dir.filePath("M_list.txt");
+        QVERIFY(QFile::copy(sample("sample.txt"), text));
+        ScriptedPrompter prompter;
+        auto editor = loaded(text);
+        const QString schema = QCoreApplication::applicationDirPath() + "/hcm-schema.xsd";
+        editor->leName->setText("Changed");
+        prompter.answer(QMessageBox::Yes).answer(QMessageBox::Close); // save it, then saved
+        editor->validate(schema);
+        QVERIFY(!editor->isModified());
+        const QString xml = dir.filePath("list.xml");
+        prompter.saveAnswers = {xml};
+        prompter.answer(QMessageBox::Yes).answer(QMessageBox::Close).answer(QMessageBox::Ok);
+        editor->validate(schema); // not XML: saved as XML under the name given
+        QCOMPARE(editor->fileName(), xml);
+        editor->validate(schema); // now it is validated
+        QVERIFY2(prompter.done(), qPrintable(prompter.describe()));
+        QCOMPARE(prompter.titles(),
+                 QStringList({"Save file?", "Tarnwell", "Save file to XML format?", "Tarnwell",
+                              "Validation Completed"}));
+        MSTableModel model;
+        QVERIFY(model.readFile(xml));
+        QCOMPARE(model.header().name(), QString("Changed"));
+    }
+
     // two windows load at once and both finish; a window closed during its load stops it
     void concurrentLoadsAndClose() {
         QTemporaryDir dir;
