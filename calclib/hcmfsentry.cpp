@@ -7,6 +7,7 @@
 #include "hcmfsapi.h"
 #include "interferencechain.h"
 #include "libraryversion.h"
+#include "textbuffer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -120,14 +121,7 @@ extern "C" HCMFS_EXPORT void HCMFS_ANNEX11_1(int32_t* result, const char* statio
 // The text of a result code, for the program to show beside the code (a third entry point that
 // other FS libraries do not have, so the program treats it as optional).
 extern "C" HCMFS_EXPORT int32_t HCMFS_ERROR_TEXT(int32_t code, char* buffer, int32_t bufferSize) {
-    const char* text = FsCalcError::text(code);
-    const size_t length = std::strlen(text);
-    if (buffer && bufferSize > 0) {
-        const size_t copied = std::min(length, size_t(bufferSize) - 1);
-        std::memcpy(buffer, text, copied);
-        buffer[copied] = '\0';
-    }
-    return int32_t(length);
+    return copyToBuffer(FsCalcError::text(code), buffer, bufferSize);
 }
 
 // the prototypes must match the types the program uses

@@ -5,6 +5,7 @@
 #include "mserror.h"
 #include "msmodel.h"
 #include "msversion.h"
+#include "textbuffer.h"
 
 #include <algorithm>
 #include <cmath>
@@ -139,24 +140,11 @@ extern "C" HCMMS_EXPORT int32_t HCMMS_BORDERLINE(const char* record, int32_t rec
 }
 
 extern "C" HCMMS_EXPORT int32_t HCMMS_COUNTRIES(char* buffer, int32_t bufferSize) {
-    const std::string text = MsBorderLine::countries();
-    if (buffer && bufferSize > 0) {
-        const size_t copied = std::min(text.size(), size_t(bufferSize) - 1);
-        std::memcpy(buffer, text.data(), copied);
-        buffer[copied] = '\0';
-    }
-    return int32_t(text.size());
+    return copyToBuffer(MsBorderLine::countries(), buffer, bufferSize);
 }
 
 extern "C" HCMMS_EXPORT int32_t HCMMS_ERROR_TEXT(int32_t code, char* buffer, int32_t bufferSize) {
-    const char* text = MsCalcError::text(code);
-    const size_t length = std::strlen(text);
-    if (buffer && bufferSize > 0) {
-        const size_t copied = std::min(length, size_t(bufferSize) - 1);
-        std::memcpy(buffer, text, copied);
-        buffer[copied] = '\0';
-    }
-    return int32_t(length);
+    return copyToBuffer(MsCalcError::text(code), buffer, bufferSize);
 }
 
 // the prototypes must match the types the program uses
