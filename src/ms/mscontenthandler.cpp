@@ -141,12 +141,13 @@ void MSContentHandler::endHeaderElement(QStringView name, bool person) {
         m_header.setWritingDate(m_text, QStringLiteral("yyyy-MM-dd"));
         return;
     }
-    const int first = person ? kFirstPersonField : 0;
-    const int last = person ? int(std::size(kHeaderFields)) : kFirstPersonField;
-    for (int i = first; i < last; ++i) {
-        if (name == kHeaderFields[i].name) {
-            (m_header.*kHeaderFields[i].set)(m_text);
-            if (kHeaderFields[i].set == &HCMMSHeader::setNumberOfRecords)
+    const auto* first = std::begin(kHeaderFields) + (person ? kFirstPersonField : 0);
+    const auto* last = person ? std::end(kHeaderFields) : first + kFirstPersonField;
+    for (const auto* f = first; f != last; ++f) {
+        if (name == f->name) {
+            const Setter set = f->set;
+            (m_header.*set)(m_text);
+            if (set == &HCMMSHeader::setNumberOfRecords)
                 updateExpected();
             return;
         }
