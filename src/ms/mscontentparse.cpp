@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstring>
 #include <future>
+#include <system_error>
 
 namespace {
 
@@ -202,12 +203,19 @@ bool MSContentHandler::parseSplit(const QByteArray& bytes, qsizetype split,
     second.m_stop = &stop;
     second.m_done = &done;
     second.m_lineOffset = linesBefore - 1; // the root's tag is the second half's first line
-    auto secondRun = std::async(std::launch::async, [&] {
+    std::future<Run> secondRun;
+    try {
+        secondRun = std::async(std::launch::async, [&] {
+            QXmlStreamReader xml;
+            xml.addData(rootTag);
+            Feed feed(bytes, split, bytes.size());
+            return second.run(xml, feed, true);
+        });
+    } catch (const std::system_error&) { // no thread to be had: one reader does it all
         QXmlStreamReader xml;
-        xml.addData(rootTag);
-        Feed feed(bytes, split, bytes.size());
-        return second.run(xml, feed, true);
-    });
+        Feed feed(bytes, 0, bytes.size());
+        return run(xml, feed, true) == Run::Done;
+    }
     auto abandon = [&] {
         stop = true;
         secondRun.wait();
