@@ -25,22 +25,24 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-// The start of the line, past the middle of `bytes`, that holds nothing but blanks before
-// "<Record>"; -1 when there is none, or when a carriage return before it stands alone (the
-// reader counts lines by it as well).
+// The start of the line, past the middle of `bytes`, that holds nothing but blanks before the
+// start tag of a Record; -1 when there is none, or when a carriage return before it stands
+// alone (the reader counts lines by it as well).
 qsizetype splitPoint(const QByteArray& bytes) {
     qsizetype at = bytes.size() / 2;
     qsizetype split = -1;
     while (split < 0) {
-        at = bytes.indexOf("<Record>", at);
-        if (at < 0)
+        at = bytes.indexOf("<Record", at);
+        if (at < 0 || at + 7 >= bytes.size())
             return -1;
         qsizetype lineStart = at;
+        if (bytes[at + 7] != '>' && !isBlank(bytes[at + 7]))
+            lineStart = 0; // another name that begins alike
         while (lineStart > 0 && (bytes[lineStart - 1] == ' ' || bytes[lineStart - 1] == '\t'))
             --lineStart;
         if (lineStart > 0 && bytes[lineStart - 1] == '\n')
             split = lineStart;
-        at += 8;
+        at += 7;
     }
     const char* data = bytes.constData();
     for (const char* cr = data;
