@@ -393,10 +393,14 @@ private slots:
     // do not meet cleanly or the second half holds a fault.
     void xmlHalves_data() {
         // "at|text": text put in at the line start after that fraction; "=from|to": replaced
+        // everywhere, optionally followed by ";at|text"
         QTest::addColumn<QString>("change");
         QTest::addColumn<bool>("split"); // whether the second thread's result is used
         QTest::addColumn<bool>("ok");
         QTest::newRow("whole") << "" << true << true;
+        QTest::newRow("CR LF") << "=\n|\r\n" << true << true;
+        QTest::newRow("CR LF, fault") << "=\n|\r\n;0.8| <Country a>\r\n" << true << false;
+        QTest::newRow("CR alone") << "=\n|\r" << false << true;
         QTest::newRow("record tags declare the namespace")
             << "=<Record>|<Record\txmlns=\"urn:hcm:ms\">" << true << true;
         QTest::newRow("bad tag") << "0.75| <Country a>\n" << true << false;
@@ -422,9 +426,12 @@ private slots:
         QStringList warnings;
         QVERIFY(MSXmlFormat::write(header, written, "2.0", &bytes, &warnings));
         if (change.startsWith('=')) {
-            bytes.replace(change.section('|', 0, 0).mid(1).toUtf8(),
-                          change.section('|', 1).toUtf8());
-        } else if (!change.isEmpty()) {
+            const QString replace = change.section(';', 0, 0);
+            bytes.replace(replace.section('|', 0, 0).mid(1).toUtf8(),
+                          replace.section('|', 1).toUtf8());
+            change = change.section(';', 1);
+        }
+        if (!change.isEmpty()) {
             const qsizetype at =
                 bytes.indexOf(
                     '\n', qsizetype(change.section('|', 0, 0).toDouble() * double(bytes.size()))) +
