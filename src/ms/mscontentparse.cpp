@@ -11,6 +11,7 @@
 #include <cstring>
 #include <future>
 #include <system_error>
+#include <thread>
 
 namespace {
 
@@ -129,7 +130,8 @@ bool MSContentHandler::parse(QIODevice* device) {
 }
 
 bool MSContentHandler::parse(const QByteArray& bytes) {
-    if (bytes.size() >= m_splitSize) {
+    // on one core the halves would only take turns
+    if (bytes.size() >= m_splitSize && std::thread::hardware_concurrency() != 1) {
         const qsizetype split = splitPoint(bytes);
         const QByteArray root = split > 0 ? rootTag(bytes) : QByteArray();
         if (!root.isEmpty())
