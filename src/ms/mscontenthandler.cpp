@@ -107,40 +107,6 @@ void MSContentHandler::updateExpected() {
     m_expected = expected.isEmpty() ? 100 : expected.toInt();
 }
 
-bool MSContentHandler::parse(QIODevice* device) {
-    QXmlStreamReader xml(device);
-    while (!xml.atEnd()) {
-        switch (xml.readNext()) {
-        case QXmlStreamReader::StartElement:
-            if (!startElement(xml.namespaceUri(), xml.name()))
-                return false;
-            break;
-        case QXmlStreamReader::EndElement:
-            if (!endElement(xml.name()))
-                return false;
-            break;
-        case QXmlStreamReader::Characters:
-            characters(xml.text());
-            break;
-        case QXmlStreamReader::DTD:
-            fatalError(xml.lineNumber(), xml.columnNumber(),
-                       tr("Document type declarations are not allowed."));
-            return false;
-        case QXmlStreamReader::EntityReference:
-            fatalError(xml.lineNumber(), xml.columnNumber(),
-                       tr("The entity \"%1\" cannot be resolved.").arg(xml.name()));
-            return false;
-        default:
-            break;
-        }
-    }
-    if (xml.hasError()) {
-        fatalError(xml.lineNumber(), xml.columnNumber(), xml.errorString());
-        return false;
-    }
-    return true;
-}
-
 bool MSContentHandler::startElement(QStringView namespaceUri, QStringView localName) {
     if (namespaceUri != m_namespace) {
         m_error = tr("This is not HCM MS file.");
@@ -149,6 +115,7 @@ bool MSContentHandler::startElement(QStringView namespaceUri, QStringView localN
     const int section = lookup(localName, kSections);
     if (section >= 0) {
         m_section = Section(section);
+        m_sawHeader = m_sawHeader || section == Header || section == ResponsiblePerson;
         if (section == Record) {
             m_recordText.truncate(0);
             m_fieldFrom.fill(0);
@@ -174,13 +141,13 @@ void MSContentHandler::endHeaderElement(QStringView name, bool person) {
         m_header.setWritingDate(m_text, QStringLiteral("yyyy-MM-dd"));
         return;
     }
-    const int first = person ? kFirstPersonField : 0;
-    const int last = person ? int(std::size(kHeaderFields)) : kFirstPersonField;
-    for (int i = first; i < last; ++i) {
-        const auto& field = kHeaderFields[i];
-        if (name == field.name) {
-            (m_header.*field.set)(m_text);
-            if (field.set == &HCMMSHeader::setNumberOfRecords)
+    const auto* first = std::begin(kHeaderFields) + (person ? kFirstPersonField : 0);
+    const auto* last = person ? std::end(kHeaderFields) : first + kFirstPersonField;
+    for (const auto* f = first; f != last; ++f) {
+        if (name == f->name) {
+            const Setter set = f->set;
+            (m_header.*set)(m_text);
+            if (set == &HCMMSHeader::setNumberOfRecords)
                 updateExpected();
             return;
         }
@@ -196,7 +163,12 @@ bool MSContentHandler::endRecord() {
     record.assign(views);
     m_records.append(std::move(record));
     ++m_count;
-    if (m_progress && !m_progress(m_expected, m_count)) {
+    if (m_done) {
+        m_done->store(m_count);
+        return !m_stop->load();
+    }
+    const int other = m_other ? m_other->load() : 0;
+    if (m_progress && !m_progress(m_expected, m_count + other)) {
         m_error = tr("Loading has been canceled");
         return false;
     }
@@ -256,8 +228,10 @@ bool MSContentHandler::endElement(QStringView name) {
         field = lookup(name, kReference);
         break;
     case HcmMsSchemaVersion:
-        if (name == u"HcmMsSchemaVersion")
+        if (name == u"HcmMsSchemaVersion") {
             m_schemaVersion = m_text;
+            m_sawSchemaVersion = true;
+        }
         return true;
     case None:
         return true;
@@ -268,5 +242,6 @@ bool MSContentHandler::endElement(QStringView name) {
 }
 
 void MSContentHandler::fatalError(qint64 line, qint64 column, const QString& message) {
-    m_error = tr("Parse error at line %1, column %2:\n").arg(line).arg(column) + message;
+    m_error =
+        tr("Parse error at line %1, column %2:\n").arg(line + m_lineOffset).arg(column) + message;
 }

@@ -16,6 +16,7 @@
 #include <memory>
 #include <mutex>
 #include <string_view>
+#include <vector>
 
 namespace MSXmlValidation {
 namespace {
@@ -74,7 +75,6 @@ using Schema = std::unique_ptr<xmlSchema, Deleter<xmlSchema, xmlSchemaFree>>;
 using SchemaValidator =
     std::unique_ptr<xmlSchemaValidCtxt, Deleter<xmlSchemaValidCtxt, xmlSchemaFreeValidCtxt>>;
 using Parser = std::unique_ptr<xmlParserCtxt, Deleter<xmlParserCtxt, xmlFreeParserCtxt>>;
-using Document = std::unique_ptr<xmlDoc, Deleter<xmlDoc, xmlFreeDoc>>;
 
 QString localPath(const QString& name) {
     const QUrl url(name);
@@ -111,15 +111,66 @@ void locateDoctype(const xmlParserInput* input, Doctype& doctype) {
         doctype.column = int(at) + 1;
 }
 
+// What the parse of a document keeps beside the validator: a document type declaration, and
+// the line of each open element's start tag.
+struct Reading {
+    xmlParserCtxt* parser = nullptr;
+    Doctype doctype;
+    std::vector<unsigned long> starts;
+    // an element has just ended: its start stays on top while the validator checks its end
+    bool ended = false;
+};
+
+Reading& readingOf(void* context) {
+    return *static_cast<Reading*>(static_cast<xmlParserCtxt*>(context)->_private);
+}
+
+void settle(Reading& reading) {
+    if (reading.ended && !reading.starts.empty())
+        reading.starts.pop_back();
+    reading.ended = false;
+}
+
 // SAX callback for the start of a document type declaration: stops the parse at once, before
 // the internal subset or an external DTD is read.
 void refuseDoctype(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
     auto* parser = static_cast<xmlParserCtxt*>(context);
-    if (auto* doctype = static_cast<Doctype*>(parser->_private); doctype && !doctype->found) {
-        doctype->found = true;
-        locateDoctype(parser->input, *doctype);
+    Doctype& doctype = readingOf(context).doctype;
+    if (!doctype.found) {
+        doctype.found = true;
+        locateDoctype(parser->input, doctype);
     }
     xmlStopParser(parser);
+}
+
+void startElement(void* context, const xmlChar*, const xmlChar*, const xmlChar*, int,
+                  const xmlChar**, int, int, const xmlChar**) {
+    Reading& reading = readingOf(context);
+    settle(reading);
+    const xmlParserInput* input = static_cast<xmlParserCtxt*>(context)->input;
+    reading.starts.push_back(input ? static_cast<unsigned long>(input->line) : 0);
+}
+
+void endElement(void* context, const xmlChar*, const xmlChar*, const xmlChar*) {
+    Reading& reading = readingOf(context);
+    settle(reading);
+    reading.ended = true;
+}
+
+void noteText(void* context, const xmlChar*, int) {
+    settle(readingOf(context));
+}
+
+// Where the validator's complaint is: at the start tag of the element it is checking, as a
+// validation of the whole tree would place it.
+int locate(void* context, const char** file, unsigned long* line) {
+    const Reading& reading = *static_cast<const Reading*>(context);
+    const xmlParserInput* input = reading.parser ? reading.parser->input : nullptr;
+    *file = input ? input->filename : nullptr;
+    *line = !reading.starts.empty() ? reading.starts.back()
+            : input                 ? static_cast<unsigned long>(input->line)
+                                    : 0;
+    return 0;
 }
 
 // Makes sure that a stage that failed leaves an error, with the file's name, in its handler:
@@ -173,28 +224,49 @@ Outcome validate(const QString& xmlFile, const QString& schemaFile, MessageHandl
         return Outcome::InvalidSchema;
     }
 
-    // Reading and validating the document report into handlers of their own, so that a
-    // warning of an earlier stage is never taken for their failure.
+    // The parser hands the document to the validator as it reads it: no tree is built. Reading
+    // and validating report into handlers of their own: a document that is not well-formed is
+    // reported as such even when the validator objected to something before, and a warning of
+    // an earlier stage is never taken for their failure.
     const QString documentPath = localPath(xmlFile);
     const QByteArray documentName = QFile::encodeName(documentPath);
     MessageHandler reading;
+    MessageHandler validating;
     xmlSetStructuredErrorFunc(&reading, collect);
-    const Parser parser(xmlNewParserCtxt());
-    if (!parser) {
-        fail(reading, tr("Out of memory"), documentPath);
+    const Parser parser(
+        xmlCreateURLParserCtxt(documentName.constData(), XML_PARSE_NONET | XML_PARSE_BIG_LINES));
+    const SchemaValidator validator(parser ? xmlSchemaNewValidCtxt(schema.get()) : nullptr);
+    Reading state;
+    xmlSchemaSAXPlugPtr plug = nullptr;
+    if (validator) {
+        // No tree, and nothing of a DTD is used: the only callbacks of our own refuse a
+        // document type declaration and note where elements start.
+        xmlSAXHandler sax{};
+        sax.initialized = XML_SAX2_MAGIC;
+        sax.internalSubset = refuseDoctype;
+        sax.startElementNs = startElement;
+        sax.endElementNs = endElement;
+        sax.characters = noteText;
+        sax.ignorableWhitespace = noteText;
+        *parser->sax = sax;
+        parser->_private = &state;
+        xmlSchemaSetValidStructuredErrors(validator.get(), collect, &validating);
+        xmlSchemaValidateSetLocator(validator.get(), locate, &state);
+        plug = xmlSchemaSAXPlug(validator.get(), &parser->sax, &parser->userData);
+    }
+    if (!plug) {
+        fail(reading, parser ? tr("Out of memory") : tr("The file cannot be read."), documentPath);
         merge(handler, reading);
         return Outcome::InvalidDocument;
     }
-    Doctype doctype;
-    parser->_private = &doctype;
-    parser->sax->internalSubset = refuseDoctype;
-    // No XML_PARSE_NOENT, XML_PARSE_DTDLOAD or XML_PARSE_DTDATTR: nothing of a DTD is used.
-    const Document document(xmlCtxtReadFile(parser.get(), documentName.constData(), nullptr,
-                                            XML_PARSE_NONET | XML_PARSE_BIG_LINES));
-    if (doctype.found) {
+    state.parser = parser.get();
+    xmlParseDocument(parser.get());
+    const bool valid = xmlSchemaIsValid(validator.get()) == 1;
+    xmlSchemaSAXUnplug(plug);
+    if (state.doctype.found) {
         MessageHandler::SourceLocation location;
-        location.line = doctype.line;
-        location.column = doctype.column;
+        location.line = state.doctype.line;
+        location.column = state.doctype.column;
         location.uri = documentPath;
         reading.clear();
         reading.message(MessageHandler::Type::Fatal,
@@ -202,19 +274,13 @@ Outcome validate(const QString& xmlFile, const QString& schemaFile, MessageHandl
         merge(handler, reading);
         return Outcome::InvalidDocument;
     }
-    if (!document || !parser->wellFormed || !parser->nsWellFormed) {
+    if (!parser->wellFormed || !parser->nsWellFormed) {
         fail(reading, tr("The file cannot be read."), documentPath);
         merge(handler, reading);
         return Outcome::InvalidDocument;
     }
     merge(handler, reading);
-
-    MessageHandler validating;
-    xmlSetStructuredErrorFunc(&validating, collect);
-    const SchemaValidator validator(xmlSchemaNewValidCtxt(schema.get()));
-    if (validator)
-        xmlSchemaSetValidStructuredErrors(validator.get(), collect, &validating);
-    if (!validator || xmlSchemaValidateDoc(validator.get(), document.get()) != 0) {
+    if (!valid) {
         fail(validating, tr("The document does not conform to the schema."), documentPath);
         merge(handler, validating);
         return Outcome::InvalidDocument;

@@ -19,6 +19,10 @@ enum class Outcome {
 // first and then holds the first error (for InvalidSchema the schema's, for InvalidDocument
 // the document's, with its line); it stays empty for Valid, or holds a warning.
 //
+// The document is validated as the parser reads it, without building its tree; an error
+// found at the end of an element is placed at the element's start tag. A document that is not
+// well-formed is reported as such even when a schema error came before.
+//
 // Nothing is fetched from the network, and documents with a document type declaration are
 // refused before any of it is read: no entity is expanded, no DTD loaded. Calls from several
 // threads are serialised.

@@ -1,7 +1,8 @@
 // The MS XML reader on arbitrary bytes: a document it accepts must write and read back with the
-// same number of records.
+// same number of records, and reading it by halves on two threads gives what one reader gives.
 #include "hcmmsheader.h"
 #include "hcmmsrecord.h"
+#include "mscontenthandler.h"
 #include "msfuzzsupport.h"
 #include "msxmlformat.h"
 
@@ -29,6 +30,24 @@ bool readXml(const QByteArray& bytes, HCMMSHeader& header, QVector<HCMMSRecord>&
     return MSXmlFormat::read(&buffer, header, records, version, error);
 }
 
+// the halves' reading against the one of a single reader
+void compareHalves(const QByteArray& bytes, bool ok, const QVector<HCMMSRecord>& records,
+                   const QString& version, const QString& error) {
+    HCMMSHeader header;
+    QVector<HCMMSRecord> halves;
+    MSContentHandler handler(header, halves, MSXmlFormat::namespaceUri());
+    handler.setSplitSize(1);
+    if (handler.parse(bytes) != ok)
+        fail("the halves' reading differs in its outcome", error, handler.errorString());
+    if (!ok && handler.errorString() != error)
+        fail("the halves' reading gives another error", error, handler.errorString());
+    if (halves != records)
+        fail("the halves' reading gives other records", QString::number(records.size()),
+             QString::number(halves.size()));
+    if (handler.schemaVersion() != version)
+        fail("the halves' reading gives another schema version", version, handler.schemaVersion());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -37,7 +56,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QVector<HCMMSRecord> records;
     QString version;
     QString error;
-    if (!readXml(bytes, header, records, &version, &error)) {
+    const bool ok = readXml(bytes, header, records, &version, &error);
+    compareHalves(bytes, ok, records, version, error);
+    if (!ok) {
         if (error.isEmpty())
             fail("a failed read gives no reason", QString(), QString());
         return 0;

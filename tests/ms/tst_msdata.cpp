@@ -1,6 +1,7 @@
 // The MS model through its boundaries: the field rules, the text and XML formats (file in,
 // file out), their failures and the table model's editing.
 #include "hcmmsheader.h"
+#include "mscontenthandler.h"
 #include "msfieldrules.h"
 #include "mstablemodel.h"
 #include "msxmlformat.h"
@@ -386,6 +387,85 @@ private slots:
         const QString missing = dir.filePath("no/such/folder/x.txt");
         QVERIFY(!model.writeFile(missing));
         QCOMPARE(model.lastError(), QString("Could not open file\n%1\n for writing.").arg(missing));
+    }
+
+    // A large document read by two threads gives what one reader gives, also when the halves
+    // do not meet cleanly or the second half holds a fault.
+    void xmlHalves_data() {
+        // "at|text": text put in at the line start after that fraction; "=from|to": replaced
+        // everywhere, optionally followed by ";at|text"
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("split"); // whether the second thread's result is used
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("whole") << "" << true << true;
+        QTest::newRow("CR LF") << "=\n|\r\n" << true << true;
+        QTest::newRow("CR LF, fault") << "=\n|\r\n;0.8| <Country a>\r\n" << true << false;
+        QTest::newRow("CR alone") << "=\n|\r" << false << true;
+        QTest::newRow("record tags declare the namespace")
+            << "=<Record>|<Record\txmlns=\"urn:hcm:ms\">" << true << true;
+        QTest::newRow("bad tag") << "0.75| <Country a>\n" << true << false;
+        QTest::newRow("cut") << "0.8|" << true << false;
+        QTest::newRow("foreign") << "0.7| <x:a xmlns:x=\"urn:other\"/>\n" << true << false;
+        QTest::newRow("entity") << "0.9|&foo;\n" << true << false;
+        QTest::newRow("header") << "0.75|<Header><FileNumber>9</FileNumber></Header>\n"
+                                << false << true;
+        QTest::newRow("comment") << "0.48|<!--\n" + QString(" <Record>\n").repeated(20000) + "-->\n"
+                                 << false << true;
+        QTest::newRow("root closed") << "0.45|</Test>\n" << false << false;
+    }
+    void xmlHalves() {
+        QFETCH(QString, change);
+        QFETCH(bool, split);
+        QFETCH(bool, ok);
+        HCMMSHeader header;
+        header.setFileNumber("1");
+        QVector<R> written;
+        for (int i = 0; i < 300; ++i)
+            written.append(station(QString::fromUtf8("10=Stätion %1;24=ä\nb").arg(i)));
+        QByteArray bytes;
+        QStringList warnings;
+        QVERIFY(MSXmlFormat::write(header, written, "2.0", &bytes, &warnings));
+        if (change.startsWith('=')) {
+            const QString replace = change.section(';', 0, 0);
+            bytes.replace(replace.section('|', 0, 0).mid(1).toUtf8(),
+                          replace.section('|', 1).toUtf8());
+            change = change.section(';', 1);
+        }
+        if (!change.isEmpty()) {
+            const qsizetype at =
+                bytes.indexOf(
+                    '\n', qsizetype(change.section('|', 0, 0).toDouble() * double(bytes.size()))) +
+                1;
+            const QByteArray text = change.section('|', 1).toUtf8();
+            bytes = text.isEmpty() ? bytes.left(at) : bytes.insert(at, text);
+        }
+        struct Result {
+            HCMMSHeader header;
+            QVector<R> records;
+            bool ok = false;
+            bool split = false;
+            QString error;
+            QString version;
+        } one, two;
+        for (Result* r : {&one, &two}) {
+            MSContentHandler handler(r->header, r->records, "urn:hcm:ms");
+            handler.setSplitSize(r == &one ? bytes.size() + 1 : 1);
+            r->ok = handler.parse(bytes);
+            r->split = handler.wasSplit();
+            r->error = handler.errorString();
+            r->version = handler.schemaVersion();
+        }
+        QVERIFY(!one.split);
+        QCOMPARE(two.split, split);
+        QCOMPARE(two.ok, one.ok);
+        QCOMPARE(two.ok, ok);
+        QCOMPARE(two.error, one.error);
+        QCOMPARE(two.records.size(), one.records.size());
+        QCOMPARE(two.records, one.records);
+        QCOMPARE(two.header.fileNumber(), one.header.fileNumber());
+        QCOMPARE(two.version, one.version);
+        if (split && ok) // nothing but the form changed
+            QCOMPARE(two.records, written);
     }
 
     // the cancel flag stops a read or a write at the next record, in both formats

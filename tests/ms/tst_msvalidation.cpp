@@ -113,6 +113,20 @@ private slots:
             << edited(edited(doc, station, swapped), element("Altitude", ""),
                       "<Altitude xmlns=\"x:y\"></Altitude>")
             << Outcome::InvalidDocument;
+        // a fault found at an element's end is placed at its start
+        QTest::newRow("last child missing")
+            << edited(edited(doc, "<OrderNumber xmlns=\"urn:hcm:ms\">1</OrderNumber>", ""),
+                      "<CoordinationReference", errorMark + "<CoordinationReference")
+            << Outcome::InvalidDocument;
+        QTest::newRow("text among elements")
+            << edited(doc, "<CoordinationReference xmlns=\"urn:hcm:ms\">",
+                      errorMark + "<CoordinationReference xmlns=\"urn:hcm:ms\">\nstray")
+            << Outcome::InvalidDocument;
+        // a document that is not well-formed says so, whatever breaks the schema before
+        QTest::newRow("schema error, then not well-formed")
+            << edited(edited(doc, station, element("Country", "D") + station),
+                      "</HcmMsSchemaVersion>", "</HcmMsSchemaVersions>" + errorMark)
+            << Outcome::InvalidDocument;
         QTest::newRow("no root element") << errorMark << Outcome::InvalidDocument;
         QTest::newRow("mismatched end tag")
             << edited(doc, "M</Unit>", "M</Units>" + errorMark) << Outcome::InvalidDocument;
