@@ -6,10 +6,12 @@
 #include "hcmeditmdi.h"
 #include "hcmform.h"
 #include "mainwindowdriver.h"
+#include "maskdialog.h"
 #include "recordtablemodel.h"
 #include "scriptedprompter.h"
 #include "setvalue.h"
 #include "testenvironment.h"
+#include "treemodel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +25,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTreeView>
 #include <memory>
 
 namespace {
@@ -270,6 +273,59 @@ private slots:
         QCOMPARE(editor->document().recordCount(), 10);
         QCOMPARE(editor->document().record(1)->get13Y(), std::string("A"));
         QVERIFY(!editor->isModified());
+    }
+
+    // Tools/"FS: TX/RX Masks" on the shipped equipment.db: "Copy" puts the first mask of the
+    // catalogue into the current record of the FS editor, and nowhere while a report is current
+    void masksAction_data() {
+        QTest::addColumn<bool>("reportCurrent");
+        QTest::newRow("FS editor") << false;
+        QTest::newRow("report") << true;
+    }
+    void masksAction() {
+        QFETCH(bool, reportCurrent);
+        TestEnvironment env;
+        Window w;
+        hcmEditMDI* editor = w.open(env.writeFile("two.txt", TestEnvironment::numberedFile(2)));
+        QVERIFY(editor && w->ui().actionETSI_TX_Masks->isEnabled());
+        selectRows(editor, {1});
+        QVERIFY(editor->currentRecord());
+        QMdiArea* area = w->ui().mdiArea;
+        if (reportCurrent) {
+            QMdiSubWindow* other = area->addSubWindow(new QLabel(QStringLiteral("report")));
+            other->setObjectName(QStringLiteral("hcmReport"));
+            other->show();
+            area->setActiveSubWindow(other);
+        }
+        QStringList before; // 7GF1 … 7GF6, 7GA1 … 7GA6
+        for (auto get : {&HCMRecord::get7GF, &HCMRecord::get7GA})
+            for (int k = 1; k <= 6; ++k)
+                before << QString::fromStdString(std::string((editor->currentRecord()->*get)(k)));
+        QList<QPair<QString, QString>> points;
+        w.prompter.then([&](QDialog* d) {
+            auto* masks = qobject_cast<maskDialog*>(d);
+            QVERIFY(masks && masks->isOpen());
+            QModelIndex mask = masks->model()->index(0, 0);
+            while (TreeModel::level(mask) != MaskLevel::Mask)
+                mask = masks->model()->index(0, 0, mask);
+            points = masks->model()->points(mask);
+            masks->tree()->setCurrentIndex(masks->model()->index(0, 1, mask));
+            masks->s_copy_mask();
+            d->accept();
+        });
+        w->ui().actionETSI_TX_Masks->trigger();
+        QVERIFY2(w.prompter.done() && w.prompter.unexpected() == 0,
+                 qPrintable(w.prompter.describe()));
+        QVERIFY(!points.isEmpty() && points.size() <= 6);
+        QCOMPARE(editor->isModified(), !reportCurrent);
+        const HCMRecord* record = editor->currentRecord();
+        for (int k = 1; k <= 6; ++k) {
+            const QString f7gf = QString::fromStdString(std::string(record->get7GF(k)));
+            const QString f7ga = QString::fromStdString(std::string(record->get7GA(k)));
+            const QString given = reportCurrent ? before[k - 1] : points.value(k - 1).first;
+            QCOMPARE(f7gf + ' ' + f7ga,
+                     given + ' ' + (reportCurrent ? before[k + 5] : points.value(k - 1).second));
+        }
     }
 };
 
