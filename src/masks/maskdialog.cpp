@@ -154,6 +154,14 @@ QModelIndex maskDialog::currentRow() const {
     return current.isValid() ? current.siblingAtColumn(0) : QModelIndex();
 }
 
+QModelIndex maskDialog::currentMask() const {
+    const QModelIndex row = currentRow();
+    const MaskLevel level = TreeModel::level(row);
+    return level == MaskLevel::Mask    ? row
+           : level == MaskLevel::Point ? row.parent()
+                                       : QModelIndex();
+}
+
 QModelIndex maskDialog::currentAt(int level) const {
     QModelIndex index = currentRow();
     while (index.isValid() && int(TreeModel::level(index)) > level)
@@ -202,14 +210,11 @@ void maskDialog::s_item_delete() {
 }
 
 void maskDialog::s_manage_points() {
-    QModelIndex mask = currentRow();
-    if (TreeModel::level(mask) == MaskLevel::Point)
-        mask = mask.parent();
-    if (TreeModel::level(mask) != MaskLevel::Mask)
+    const QPersistentModelIndex kept(currentMask());
+    if (!kept.isValid())
         return;
-    const QPersistentModelIndex kept(mask);
     {
-        MASKPOINTS points(m_store.get(), TreeModel::rowId(mask), this);
+        MASKPOINTS points(m_store.get(), TreeModel::rowId(kept), this);
         Prompter::instance().exec(&points);
     }
     if (!kept.isValid())
@@ -269,10 +274,8 @@ void maskDialog::s_paste() {
 }
 
 void maskDialog::s_copy_mask() {
-    QModelIndex mask = currentRow();
-    if (TreeModel::level(mask) == MaskLevel::Point)
-        mask = mask.parent();
-    if (TreeModel::level(mask) != MaskLevel::Mask) {
+    const QModelIndex mask = currentMask();
+    if (!mask.isValid()) {
         warn(tr("Copy error"), tr("Appropriate mask has not been selected.\nPlease select "
                                   "appropriate bitrate of mask point!"));
         return;

@@ -76,6 +76,8 @@ public slots:
 private:
     void buildUi();
     QModelIndex currentRow() const; // column 0 of the current item's row
+    // the current mask, or the mask of the current point; invalid for anything else
+    QModelIndex currentMask() const;
     // the item of this level at or above the current one (the root for level 0)
     QModelIndex currentAt(int level) const;
     void addChildOf(const QModelIndex& parent);

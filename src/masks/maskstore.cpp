@@ -92,6 +92,8 @@ QString text(const QVariant& value) {
 MaskStore::MaskStore(const QString& connectionName) : m_connection(connectionName) {}
 
 MaskStore::~MaskStore() {
+    if (!m_added)
+        return; // the connection of that name belongs to someone else
     {
         QSqlDatabase db = QSqlDatabase::database(m_connection, false);
         if (db.isValid())
@@ -106,6 +108,7 @@ QSqlDatabase MaskStore::database() const {
 
 bool MaskStore::open(const QString& path) {
     m_open = false;
+    m_added = true;
     QSqlDatabase db = QSqlDatabase::contains(m_connection)
                           ? QSqlDatabase::database(m_connection, false)
                           : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
@@ -206,6 +209,7 @@ bool MaskStore::ensurePlaceholders() {
 }
 
 qint64 MaskStore::insert(MaskLevel level, qint64 parent) {
+    m_error.clear();
     if (level == MaskLevel::Root || level == MaskLevel::Point)
         return -1;
     if (level != MaskLevel::Group && !ensurePlaceholders())
@@ -220,6 +224,7 @@ qint64 MaskStore::insert(MaskLevel level, qint64 parent) {
 }
 
 qint64 MaskStore::insertPoint(qint64 mask, double frequency, double attenuation) {
+    m_error.clear();
     QSqlQuery query(database());
     query.prepare(QStringLiteral("INSERT INTO mpoints (mask_id, frequency, attenuation) VALUES "
                                  "(:mask, :frequency, :attenuation)"));
@@ -241,6 +246,7 @@ qint64 MaskStore::lookup(const QString& sql, const QVariant& value) {
 }
 
 bool MaskStore::store(int cellKind, int column, qint64 id, const QString& text) {
+    m_error.clear(); // a refusal without a failed statement reports nothing
     QString update;
     QVariant value = text;
     bool number = true;
@@ -294,6 +300,7 @@ bool MaskStore::store(int cellKind, int column, qint64 id, const QString& text) 
 }
 
 bool MaskStore::begin() {
+    m_error.clear();
     QSqlDatabase db = database();
     if (db.transaction())
         return true;
@@ -312,6 +319,7 @@ bool MaskStore::end(bool ok) {
 }
 
 bool MaskStore::remove(MaskLevel level, qint64 id) {
+    m_error.clear();
     if (level == MaskLevel::Root || !begin())
         return false;
     // the ROWIDs of the rows one level below those of `rowsAbove`

@@ -72,4 +72,5 @@ private:
     QString m_connection;
     QString m_error;
     bool m_open = false;
+    bool m_added = false; // open() made the connection, the destructor removes it
 };

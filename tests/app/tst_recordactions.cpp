@@ -297,10 +297,17 @@ private slots:
             other->show();
             area->setActiveSubWindow(other);
         }
-        QStringList before; // 7GF1 … 7GF6, 7GA1 … 7GA6
-        for (auto get : {&HCMRecord::get7GF, &HCMRecord::get7GA})
+        // the six mask pairs of the current record, "7GFk/7GAk" each
+        const auto pairs = [editor](const QList<QPair<QString, QString>>* points = nullptr) {
+            QStringList shown;
             for (int k = 1; k <= 6; ++k)
-                before << QString::fromStdString(std::string((editor->currentRecord()->*get)(k)));
+                shown << (points ? points->value(k - 1).first + '/' + points->value(k - 1).second
+                                 : QString::fromStdString(
+                                       std::string(editor->currentRecord()->get7GF(k)) + '/' +
+                                       std::string(editor->currentRecord()->get7GA(k))));
+            return shown;
+        };
+        const QStringList before = pairs();
         QList<QPair<QString, QString>> points;
         w.prompter.then([&](QDialog* d) {
             auto* masks = qobject_cast<maskDialog*>(d);
@@ -318,14 +325,7 @@ private slots:
                  qPrintable(w.prompter.describe()));
         QVERIFY(!points.isEmpty() && points.size() <= 6);
         QCOMPARE(editor->isModified(), !reportCurrent);
-        const HCMRecord* record = editor->currentRecord();
-        for (int k = 1; k <= 6; ++k) {
-            const QString f7gf = QString::fromStdString(std::string(record->get7GF(k)));
-            const QString f7ga = QString::fromStdString(std::string(record->get7GA(k)));
-            const QString given = reportCurrent ? before[k - 1] : points.value(k - 1).first;
-            QCOMPARE(f7gf + ' ' + f7ga,
-                     given + ' ' + (reportCurrent ? before[k + 5] : points.value(k - 1).second));
-        }
+        QCOMPARE(pairs(), reportCurrent ? before : pairs(&points));
     }
 };
 

@@ -91,8 +91,12 @@ Fixture::Fixture() {
 }
 
 bool Fixture::open() {
+    tester.reset();
     dialog = std::make_unique<maskDialog>(path);
-    return dialog->openDatabase();
+    const bool opened = dialog->openDatabase();
+    tester = std::make_unique<QAbstractItemModelTester>(
+        dialog->model(), QAbstractItemModelTester::FailureReportingMode::QtTest);
+    return opened;
 }
 
 void Fixture::select(const QModelIndex& index) {

@@ -6,6 +6,7 @@
 #include "maskdialog.h"
 #include "treemodel.h"
 
+#include <QAbstractItemModelTester>
 #include <QMap>
 #include <QTemporaryDir>
 #include <memory>
@@ -36,6 +37,7 @@ struct Fixture {
     QTemporaryDir dir;
     QString path;
     std::unique_ptr<maskDialog> dialog;
+    std::unique_ptr<QAbstractItemModelTester> tester; // checks the model through every test
 };
 
 } // namespace MaskTest

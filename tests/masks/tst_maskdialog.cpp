@@ -198,7 +198,6 @@ private slots:
         prompter.then([&](QDialog* d) {
             auto* points = qobject_cast<MASKPOINTS*>(d);
             QVERIFY(points);
-            QCOMPARE(points->objectName(), QString("maskpt"));
             points->frequencyInput()->setText("1.25");
             points->attenuationInput()->setText("0.5");
             QTest::keyClick(points->attenuationInput(), Qt::Key_Return);
@@ -210,10 +209,8 @@ private slots:
         });
         f.dialog->s_manage_points();
         QVERIFY2(prompter.done(), qPrintable(prompter.describe()));
-        QCOMPARE(afterAdd.size(), 4);
-        QVERIFY(afterAdd.contains({1.25, 0.5}));
-        for (int i = 1; i < afterAdd.size(); ++i)
-            QVERIFY(afterAdd[i].first >= afterAdd[i - 1].first);
+        QCOMPARE(afterAdd.size(), 4); // in ascending frequency: 0, the new one, …
+        QCOMPARE(afterAdd.value(1), qMakePair(1.25, 0.5));
         QCOMPARE(afterDelete, 3);
         // the tree shows what the dialog left
         QCOMPARE(f.model()->rowCount(mask), 3);
