@@ -59,6 +59,14 @@ void selectRows(hcmEditMDI* editor, const QList<int>& rows) {
     selection->setCurrentIndex(model->index(rows.value(0), 0), QItemSelectionModel::NoUpdate);
 }
 
+// a sub-window of another kind, made the active one
+void activateStandIn(QMdiArea* area, const QString& kind) {
+    QMdiSubWindow* other = area->addSubWindow(new QLabel(kind));
+    other->setObjectName(kind);
+    other->show();
+    area->setActiveSubWindow(other);
+}
+
 // Save | Remove, Duplicate | Add
 QString states(const hcmFormUi& u) {
     auto bit = [](QAction* a) { return a->isEnabled() ? QLatin1Char('1') : QLatin1Char('0'); };
@@ -250,10 +258,7 @@ private slots:
             fsWindow->hide();
             area->setActiveSubWindow(nullptr);
         } else {
-            QMdiSubWindow* other = area->addSubWindow(new QLabel(QStringLiteral("other")));
-            other->setObjectName(active);
-            other->show();
-            area->setActiveSubWindow(other);
+            activateStandIn(area, active);
         }
         QTRY_VERIFY(w->currentSubWindow() != fsWindow);
 
@@ -290,21 +295,15 @@ private slots:
         QVERIFY(editor && w->ui().actionETSI_TX_Masks->isEnabled());
         selectRows(editor, {1});
         QVERIFY(editor->currentRecord());
-        QMdiArea* area = w->ui().mdiArea;
-        if (reportCurrent) {
-            QMdiSubWindow* other = area->addSubWindow(new QLabel(QStringLiteral("report")));
-            other->setObjectName(QStringLiteral("hcmReport"));
-            other->show();
-            area->setActiveSubWindow(other);
-        }
+        if (reportCurrent)
+            activateStandIn(w->ui().mdiArea, QStringLiteral("hcmReport"));
         // the six mask pairs of the current record, "7GFk/7GAk" each
-        const auto pairs = [editor](const QList<QPair<QString, QString>>* points = nullptr) {
+        const auto pairs = [editor] {
             QStringList shown;
             for (int k = 1; k <= 6; ++k)
-                shown << (points ? points->value(k - 1).first + '/' + points->value(k - 1).second
-                                 : QString::fromStdString(
-                                       std::string(editor->currentRecord()->get7GF(k)) + '/' +
-                                       std::string(editor->currentRecord()->get7GA(k))));
+                shown << QString::fromStdString(std::string(editor->currentRecord()->get7GF(k)) +
+                                                '/' +
+                                                std::string(editor->currentRecord()->get7GA(k)));
             return shown;
         };
         const QStringList before = pairs();
@@ -325,7 +324,10 @@ private slots:
                  qPrintable(w.prompter.describe()));
         QVERIFY(!points.isEmpty() && points.size() <= 6);
         QCOMPARE(editor->isModified(), !reportCurrent);
-        QCOMPARE(pairs(), reportCurrent ? before : pairs(&points));
+        QStringList copied;
+        for (int k = 0; k < 6; ++k)
+            copied << points.value(k).first + '/' + points.value(k).second;
+        QCOMPARE(pairs(), reportCurrent ? before : copied);
     }
 };
 

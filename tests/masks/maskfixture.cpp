@@ -10,54 +10,38 @@ namespace MaskTest {
 const char* const kTables[9] = {"maskgroup", "cband",   "cchannel",        "cmask", "mpoints",
                                 "bands",     "bitrate", "channel_spacing", "class"};
 
-namespace {
-// runs `work` on a connection of the test's own to the file
-template <class Work> auto withFile(const QString& path, Work work) {
-    const QString name = QStringLiteral("MaskTestCheck");
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-    db.setDatabaseName(path);
-    db.open();
-    auto result = work(db);
-    db.close();
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase(name);
-    return result;
-}
-} // namespace
-
-QMap<QString, qint64> tableCounts(const QString& path) {
-    return withFile(path, [](QSqlDatabase& db) {
-        QMap<QString, qint64> counts;
-        QSqlQuery query(db);
-        for (const char* table : kTables)
-            if (query.exec(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)) && query.next())
-                counts[table] = query.value(0).toLongLong();
-        return counts;
-    });
-}
-
 QVariant scalar(const QString& path, const QString& sql, const QVariant& value) {
-    return withFile(path, [&](QSqlDatabase& db) {
-        QSqlQuery query(db);
+    const QString name = QStringLiteral("MaskTestCheck");
+    QVariant result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        QSqlQuery query(db.open() ? db : QSqlDatabase());
         query.prepare(sql);
         if (value.isValid())
             query.bindValue(QStringLiteral(":value"), value);
-        return query.exec() && query.next() ? query.value(0) : QVariant();
-    });
+        if (query.exec() && query.next())
+            result = query.value(0);
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
+QMap<QString, qint64> tableCounts(const QString& path) {
+    QMap<QString, qint64> counts;
+    for (const char* table : kTables)
+        counts[table] =
+            scalar(path, QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)).toLongLong();
+    return counts;
 }
 
 qint64 orphanRows(const QString& path) {
-    const char* const links[][3] = {{"cband", "masktype", "maskgroup"},
-                                    {"cchannel", "cband", "cband"},
-                                    {"cmask", "cchannel", "cchannel"},
-                                    {"mpoints", "mask_id", "cmask"}};
-    qint64 total = 0;
-    for (const auto& link : links)
-        total += scalar(path, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2 NOT IN (SELECT "
-                                             "ROWID FROM %3)")
-                                  .arg(link[0], link[1], link[2]))
-                     .toLongLong();
-    return total;
+    return scalar(path, "SELECT (SELECT COUNT(*) FROM cband WHERE masktype NOT IN (SELECT ROWID "
+                        "FROM maskgroup)) + (SELECT COUNT(*) FROM cchannel WHERE cband NOT IN "
+                        "(SELECT ROWID FROM cband)) + (SELECT COUNT(*) FROM cmask WHERE cchannel "
+                        "NOT IN (SELECT ROWID FROM cchannel)) + (SELECT COUNT(*) FROM mpoints "
+                        "WHERE mask_id NOT IN (SELECT ROWID FROM cmask))")
+        .toLongLong();
 }
 
 QMap<QString, qint64> subtreeCounts(const QModelIndex& index) {
@@ -72,16 +56,27 @@ QMap<QString, qint64> subtreeCounts(const QModelIndex& index) {
     return counts;
 }
 
-QModelIndex findItem(const QAbstractItemModel* model, const QString& text, int column,
+QModelIndex findItem(const QAbstractItemModel* model,
+                     const std::function<bool(const QModelIndex&)>& wanted,
                      const QModelIndex& parent) {
     for (int row = 0; row < model->rowCount(parent); ++row) {
         const QModelIndex index = model->index(row, 0, parent);
-        if (index.siblingAtColumn(column).data().toString().startsWith(text))
+        if (wanted(index))
             return index;
-        if (const QModelIndex below = findItem(model, text, column, index); below.isValid())
+        if (const QModelIndex below = findItem(model, wanted, index); below.isValid())
             return below;
     }
     return {};
+}
+
+QModelIndex findItem(const QAbstractItemModel* model, const QString& text, int column,
+                     const QModelIndex& parent) {
+    return findItem(
+        model,
+        [&](const QModelIndex& i) {
+            return i.siblingAtColumn(column).data().toString().startsWith(text);
+        },
+        parent);
 }
 
 Fixture::Fixture() {

@@ -9,6 +9,7 @@
 #include <QAbstractItemModelTester>
 #include <QMap>
 #include <QTemporaryDir>
+#include <functional>
 #include <memory>
 
 namespace MaskTest {
@@ -26,6 +27,10 @@ QMap<QString, qint64> subtreeCounts(const QModelIndex& index);
 // the first item (column 0) below `parent`, at any depth, whose column `column` starts with
 // `text`
 QModelIndex findItem(const QAbstractItemModel* model, const QString& text, int column = 0,
+                     const QModelIndex& parent = {});
+// the first item, at any depth, that is wanted
+QModelIndex findItem(const QAbstractItemModel* model,
+                     const std::function<bool(const QModelIndex&)>& wanted,
                      const QModelIndex& parent = {});
 
 struct Fixture {

@@ -41,19 +41,6 @@ QModelIndex findSubject(const QAbstractItemModel* model, const QString& text, in
     return column < 0 ? model->index(point, 0, found) : found;
 }
 
-// the item of a row of the file
-QModelIndex findRow(const QAbstractItemModel* model, MaskLevel level, qint64 id,
-                    const QModelIndex& parent = {}) {
-    for (int row = 0; row < model->rowCount(parent); ++row) {
-        const QModelIndex index = model->index(row, 0, parent);
-        if (TreeModel::level(index) == level && TreeModel::rowId(index) == id)
-            return index;
-        if (const QModelIndex below = findRow(model, level, id, index); below.isValid())
-            return below;
-    }
-    return {};
-}
-
 // the rows below the item were written in the order the tree shows them
 bool inTreeOrder(const QModelIndex& index) {
     const QAbstractItemModel* model = index.model();
@@ -199,7 +186,10 @@ private slots:
         const MaskLevel level = TreeModel::level(index);
         const qint64 id = TreeModel::rowId(index);
         QVERIFY(f.open());
-        QCOMPARE(findRow(f.model(), level, id).siblingAtColumn(column).data().toString(), shown);
+        const QModelIndex again = findItem(f.model(), [&](const QModelIndex& i) {
+            return TreeModel::level(i) == level && TreeModel::rowId(i) == id;
+        });
+        QCOMPARE(again.siblingAtColumn(column).data().toString(), shown);
         QCOMPARE(tableCounts(f.path), tableCounts(TARNWELL_EQUIPMENT_DB));
     }
 
