@@ -88,6 +88,7 @@ hcmForm::hcmForm(QWidget* parent) : QMainWindow(parent) {
         return Prompter::instance().openFileName(parent, title, start, filter);
     });
     m_dataFolder = AppPaths::dataFolder();
+    createMaskDialog();
 
     m_settings->read();
     // the Open dialog starts in the stored folder, else in the home folder

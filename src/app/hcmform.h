@@ -29,6 +29,7 @@ class hcmReport;
 class MSCalcDlg;
 class XMLValidateDlg;
 class fileDownloader;
+class maskDialog;
 
 class hcmForm : public QMainWindow {
     Q_OBJECT
@@ -123,6 +124,9 @@ public slots:
     // MS: the calculation set-up for the open MS files, then the run in a new window
     void doMobileCalculations();
     MSCalcDlg* msCalcDialog() const { return m_msCalcDlg; }
+    // FS: the mask database, run modally; "Copy" puts a mask into the current FS editor
+    void doActionShowEtsiMasks();
+    maskDialog* masksDialog() const { return m_masks; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -171,6 +175,8 @@ private:
     bool askAboutModifiedDocuments();
     void validateMsFile(hcmMSEditMDI* editor, const QString& schemaFile);
     QString shippedSchemaFile() const;
+    // the mask dialog on equipment.db, opened when first shown
+    void createMaskDialog();
 
     hcmFormUi m_ui;
     std::unique_ptr<AppSettings> m_settings;
@@ -181,6 +187,7 @@ private:
     Options* m_options = nullptr;
     XMLValidateDlg* m_xmlValidate = nullptr;
     MSCalcDlg* m_msCalcDlg = nullptr;
+    maskDialog* m_masks = nullptr;
     fileDownloader* m_xmlDownloader = nullptr;
     QPointer<hcmMSEditMDI> m_xmlToValidate; // the editor waiting for the schema download
     QString m_xmlDownloadError;             // of the schema download under way

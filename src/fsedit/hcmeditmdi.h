@@ -11,6 +11,7 @@
 #include "prompter.h"
 
 #include <QList>
+#include <QPair>
 #include <QPointer>
 #include <QString>
 #include <QWidget>
@@ -120,6 +121,10 @@ public:
     // Stores the value into 13Y (a parameter containing "13Y:") or 2Z ("2Z:") of every row
     // whose first cell is selected; any other parameter changes nothing.
     void setValueOnSelection(const QString& parameter, const QString& value);
+    // A mask of the mask database into the current record: the twelve 7G mask fields are
+    // emptied, then point k (frequency, attenuation) goes into 7GFk and 7GAk; points beyond
+    // the sixth are ignored. One undo step; false when no record is current or a job runs.
+    bool setMaskPoints(const QList<QPair<QString, QString>>& points);
 
     // Undo and redo of the edits of fields, header, patterns and rows; nothing happens while a
     // job or a message box of this window runs. Loading, New and saving set the clean state.

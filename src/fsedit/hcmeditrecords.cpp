@@ -209,6 +209,22 @@ void hcmEditMDI::setValueOnSelection(const QString& parameter, const QString& va
         showItemDetails(row, 0, row, 0);
 }
 
+bool hcmEditMDI::setMaskPoints(const QList<QPair<QString, QString>>& points) {
+    HCMRecord* record = currentRecord();
+    if (isBusy() || !record)
+        return false;
+    const int no = currentRecordNo();
+    std::vector<HCMRecord> before{*record};
+    for (int k = 1; k <= 6; ++k) {
+        const bool given = k <= points.size();
+        record->set7GF(k, Latin1(given ? points.at(k - 1).first : QString()));
+        record->set7GA(k, Latin1(given ? points.at(k - 1).second : QString()));
+    }
+    pushRecordEdit(tr("Paste mask"), {no}, std::move(before));
+    recordsRestored({no});
+    return true;
+}
+
 void hcmEditMDI::showContextMenu(const QPoint& position) {
     QMenu menu(this);
     menu.addAction(m_copyAction);

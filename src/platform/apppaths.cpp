@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace AppPaths {
@@ -42,6 +44,16 @@ QString updateFolder() {
     const QString folder = dataFolder() + QStringLiteral("/update");
     QDir().mkpath(folder);
     return folder;
+}
+
+QString writableProgramFile(const QString& name) {
+    const QString shipped = QDir(applicationDirectory()).filePath(name);
+    if (QFileInfo(applicationDirectory()).isWritable())
+        return shipped;
+    const QString copy = QDir(dataFolder()).filePath(name);
+    if (!QFileInfo::exists(copy) && QFileInfo::exists(shipped) && QFile::copy(shipped, copy))
+        QFile::setPermissions(copy, QFile::permissions(copy) | QFile::WriteOwner);
+    return copy;
 }
 
 } // namespace AppPaths

@@ -19,4 +19,9 @@ QString dataFolder();
 // dataFolder() + "/update", created when missing.
 QString updateFolder();
 
+// A file the program ships in its directory and writes to (equipment.db): the file there when
+// the directory is writable, else a copy in the data folder, copied from the program's
+// directory once (an existing copy is kept and used).
+QString writableProgramFile(const QString& name);
+
 } // namespace AppPaths

@@ -151,7 +151,7 @@ private slots:
         row("actionCascade_windows", "Cascade Windows", "", "", true, true, "Window");
         row("actionClose_All_Windows", "Close All Windows", "", "Ctrl+Shift+W", true, true,
             "Window");
-        row("actionETSI_TX_Masks", "FS: TX/RX Masks", m + "mask.png", "", true, false, "Tools");
+        row("actionETSI_TX_Masks", "FS: TX/RX Masks", m + "mask.png", "", true, true, "Tools");
         row("actionClose_Current_Window", "Close Current Window", "", "", true, true, "Window");
         row("actionNewDb", "New DB", "", "", true, true, "");
         row("actionCopy_selected_data", "Copy selected to clipboard", "", "", true, true, "");

@@ -6,10 +6,12 @@
 #include "hcmeditmdi.h"
 #include "hcmform.h"
 #include "mainwindowdriver.h"
+#include "maskdialog.h"
 #include "recordtablemodel.h"
 #include "scriptedprompter.h"
 #include "setvalue.h"
 #include "testenvironment.h"
+#include "treemodel.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +25,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTreeView>
 #include <memory>
 
 namespace {
@@ -54,6 +57,14 @@ void selectRows(hcmEditMDI* editor, const QList<int>& rows) {
         selection->select(model->index(row, 0),
                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
     selection->setCurrentIndex(model->index(rows.value(0), 0), QItemSelectionModel::NoUpdate);
+}
+
+// a sub-window of another kind, made the active one
+void activateStandIn(QMdiArea* area, const QString& kind) {
+    QMdiSubWindow* other = area->addSubWindow(new QLabel(kind));
+    other->setObjectName(kind);
+    other->show();
+    area->setActiveSubWindow(other);
 }
 
 // Save | Remove, Duplicate | Add
@@ -247,10 +258,7 @@ private slots:
             fsWindow->hide();
             area->setActiveSubWindow(nullptr);
         } else {
-            QMdiSubWindow* other = area->addSubWindow(new QLabel(QStringLiteral("other")));
-            other->setObjectName(active);
-            other->show();
-            area->setActiveSubWindow(other);
+            activateStandIn(area, active);
         }
         QTRY_VERIFY(w->currentSubWindow() != fsWindow);
 
@@ -270,6 +278,56 @@ private slots:
         QCOMPARE(editor->document().recordCount(), 10);
         QCOMPARE(editor->document().record(1)->get13Y(), std::string("A"));
         QVERIFY(!editor->isModified());
+    }
+
+    // Tools/"FS: TX/RX Masks" on the shipped equipment.db: "Copy" puts the first mask of the
+    // catalogue into the current record of the FS editor, and nowhere while a report is current
+    void masksAction_data() {
+        QTest::addColumn<bool>("reportCurrent");
+        QTest::newRow("FS editor") << false;
+        QTest::newRow("report") << true;
+    }
+    void masksAction() {
+        QFETCH(bool, reportCurrent);
+        TestEnvironment env;
+        Window w;
+        hcmEditMDI* editor = w.open(env.writeFile("two.txt", TestEnvironment::numberedFile(2)));
+        QVERIFY(editor && w->ui().actionETSI_TX_Masks->isEnabled());
+        selectRows(editor, {1});
+        QVERIFY(editor->currentRecord());
+        if (reportCurrent)
+            activateStandIn(w->ui().mdiArea, QStringLiteral("hcmReport"));
+        // the six mask pairs of the current record, "7GFk/7GAk" each
+        const auto pairs = [editor] {
+            QStringList shown;
+            for (int k = 1; k <= 6; ++k)
+                shown << QString::fromStdString(std::string(editor->currentRecord()->get7GF(k)) +
+                                                '/' +
+                                                std::string(editor->currentRecord()->get7GA(k)));
+            return shown;
+        };
+        const QStringList before = pairs();
+        QList<QPair<QString, QString>> points;
+        w.prompter.then([&](QDialog* d) {
+            auto* masks = qobject_cast<maskDialog*>(d);
+            QVERIFY(masks && masks->isOpen());
+            QModelIndex mask = masks->model()->index(0, 0);
+            while (TreeModel::level(mask) != MaskLevel::Mask)
+                mask = masks->model()->index(0, 0, mask);
+            points = masks->model()->points(mask);
+            masks->tree()->setCurrentIndex(masks->model()->index(0, 1, mask));
+            masks->s_copy_mask();
+            d->accept();
+        });
+        w->ui().actionETSI_TX_Masks->trigger();
+        QVERIFY2(w.prompter.done() && w.prompter.unexpected() == 0,
+                 qPrintable(w.prompter.describe()));
+        QVERIFY(!points.isEmpty() && points.size() <= 6);
+        QCOMPARE(editor->isModified(), !reportCurrent);
+        QStringList copied;
+        for (int k = 0; k < 6; ++k)
+            copied << points.value(k).first + '/' + points.value(k).second;
+        QCOMPARE(pairs(), reportCurrent ? before : copied);
     }
 };
 
