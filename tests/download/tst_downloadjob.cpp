@@ -143,8 +143,7 @@ private slots:
         QTest::addColumn<int>("failures");
         QTest::addColumn<bool>("postpone");
         QTest::addColumn<QString>("message");
-        QTest::newRow("404, postponed")
-            << SiteServer::Fault::NotFound << -1 << true << "Not Found";
+        QTest::newRow("404, postponed") << SiteServer::Fault::NotFound << -1 << true << "Not Found";
         QTest::newRow("dropped, aborted") << SiteServer::Fault::Drop << -1 << false << "";
         QTest::newRow("dropped three times, then complete")
             << SiteServer::Fault::Drop << 3 << true << "";
