@@ -93,8 +93,8 @@ downloadJob::downloadJob(QMainWindow* window, Host host, QObject* parent)
 }
 
 downloadJob::~downloadJob() {
+    // the status widgets belong to the window, which may be going as well: leave them to it
     m_unpacking.waitForFinished();
-    removeStatusWidgets(true);
 }
 
 QString downloadJob::cataloguePath() const {

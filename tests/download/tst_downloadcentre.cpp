@@ -101,17 +101,6 @@ private slots:
         QVERIFY(!centre.isTableBuilt(Kind::Morphological));
     }
 
-    void folderNotSet() {
-        ScriptedPrompter prompter;
-        prompter.answer(QMessageBox::Ok);
-        downloadCenter centre(nullptr, "1.0.0", "", topo, "", data + "/update");
-        centre.sl_morphoCheck();
-        QCOMPARE(prompter.texts(), QStringList{"Directory of morphological data is not set.\n"
-                                               "Please set the appropriate path first in "
-                                               "Tools/Options."});
-        QVERIFY(!centre.isTableBuilt(Kind::Morphological));
-    }
-
     // selection: red turns yellow, green only after Yes (asked once); the job file lists the
     // yellow cells column by column, north to south, in the INI array convention
     void selectAndStart() {

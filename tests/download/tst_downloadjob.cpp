@@ -117,25 +117,6 @@ private slots:
         dir.reset();
     }
 
-    // tiles of one archive fetch it once; they and the morphological ones end up unpacked,
-    // and the clean-up leaves neither ini file nor anything in the download areas
-    void terrainArchives() {
-        ScriptedPrompter prompter;
-        prompter.answer(QMessageBox::Ok); // "Update is finished!"
-        fetchCatalogue();
-        writeJob({false, {}, {}, {{10, 44}, {10, 45}, {10, 46}}, {{11, 47}}});
-        QCOMPARE(runJob(), Outcome::Finished);
-        QCOMPARE(prompter.texts(), QStringList{"Update is finished!"});
-        QCOMPARE(server->count("/topogra/TOPO/E010/E010north30to89.zip"), 1);
-        QCOMPARE(server->count("/morpho/MORPHO/E011/E011.zip"), 1);
-        QCOMPARE(filesBelow(topo),
-                 (QStringList{"E010/E010N44.33E", "E010/E010N45.33E", "E010/E010N46.33E"}));
-        QCOMPARE(filesBelow(morpho), QStringList{"E011/E011N47.33M"});
-        QCOMPARE(readAll(topo + "/E010/E010N45.33E").size(), 2048);
-        QVERIFY(!launch);
-        QCOMPARE(filesBelow(data), QStringList{});
-    }
-
     // a transfer that keeps failing is tried four times, then the error dialog; postponing
     // keeps the job, aborting cleans up; nothing truncated stays under its real name
     void failingTransfer_data() {
@@ -197,58 +178,36 @@ private slots:
                  qPrintable(prompter.describe()));
     }
 
-    // the installer is fetched, checked, and started from the update folder; the next start
-    // finds nothing left, cleans up and reports the end
-    void installerHandOverAndResume() {
-        ScriptedPrompter prompter;
-        prompter.answer(QMessageBox::Ok);
-        fetchCatalogue();
-        writeJob({true, {}, {}, {}, {}});
-        QCOMPARE(runJob(), Outcome::HandedOver);
-        QVERIFY(QTest::qWaitFor([this] { return QFileInfo::exists(marker()); }, 10000));
-        QVERIFY(launch);
-        QSettings catalogue(data + "/list.ini", QSettings::IniFormat);
-        QCOMPARE(catalogue.value("start_file").toString(), QString());
-        QVERIFY(catalogue.value("downloaded").toBool());
-        QCOMPARE(server->count("/files/tarnwell-installer.sh"), 1);
-
-        QCOMPARE(runJob(), Outcome::Finished); // as after a restart
-        QCOMPARE(prompter.texts(), QStringList{"Update is finished!"});
-        QCOMPARE(server->count("/files/tarnwell-installer.sh"), 1);
-        QVERIFY(!launch);
-        QCOMPARE(filesBelow(data), QStringList{}); // only the empty folders are left
+    // an installer whose MD5 differs is never kept nor started; names from the server are
+    // names: an installer path is refused before any transfer
+    void refusedInstaller_data() {
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<int>("requests");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("wrong MD5") << "md5"
+                                   << "0123456789abcdef0123456789abcdef" << 4
+                                   << "Error occured while downloading file "
+                                      "tarnwell-installer.sh.\nMD5 sum of the downloaded file "
+                                      "differs from the declared one!";
+        QTest::newRow("path") << "file"
+                              << "../../evil.sh" << 0 << "no plain file name";
     }
-
-    // an installer whose MD5 differs is never kept nor started
-    void wrongMd5() {
+    void refusedInstaller() {
+        QFETCH(QString, message);
+        QFETCH(int, requests);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
         fetchCatalogue();
-        QSettings ini(data + "/list.ini", QSettings::IniFormat);
-        ini.setValue("md5", "0123456789abcdef0123456789abcdef");
-        ini.sync();
+        QSettings(data + "/list.ini", QSettings::IniFormat).setValue(key, value);
         ScriptedPrompter prompter;
         prompter.answer(QMessageBox::Yes);
         writeJob({true, {}, {}, {}, {}});
         QCOMPARE(runJob(), Outcome::Postponed);
-        QCOMPARE(server->count("/files/tarnwell-installer.sh"), 4);
-        QVERIFY(prompter.texts().value(0).contains(
-            "Error occured while downloading file tarnwell-installer.sh.\nMD5 sum of the "
-            "downloaded file differs from the declared one!"));
+        QCOMPARE(server->requests.size(), requests);
+        QVERIFY2(prompter.texts().value(0).contains(message), qPrintable(prompter.describe()));
         QCOMPARE(filesBelow(data + "/update"), QStringList{});
         QVERIFY(!QFileInfo::exists(marker()));
-    }
-
-    // names from the server are names: an installer path is refused before any transfer
-    void installerPathRefused() {
-        fetchCatalogue();
-        QSettings ini(data + "/list.ini", QSettings::IniFormat);
-        ini.setValue("file", "../../evil.sh");
-        ini.sync();
-        ScriptedPrompter prompter;
-        prompter.answer(QMessageBox::Yes);
-        writeJob({true, {}, {}, {}, {}});
-        QCOMPARE(runJob(), Outcome::Postponed);
-        QVERIFY(prompter.texts().value(0).contains("no plain file name"));
-        QCOMPARE(server->requests.size(), 0);
     }
 
     // a slow transfer aborted by the user: no error dialog, nothing left, job over
