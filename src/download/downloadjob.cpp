@@ -121,6 +121,18 @@ QString downloadJob::md5Of(const QString& path) {
     return QString::fromLatin1(hash.result().toHex().toUpper());
 }
 
+QSettings& downloadJob::jobIni() {
+    if (!m_jobIni)
+        m_jobIni = std::make_unique<QSettings>(jobPath(), QSettings::IniFormat);
+    return *m_jobIni;
+}
+
+QSettings& downloadJob::catalogueIni() {
+    if (!m_catalogueIni)
+        m_catalogueIni = std::make_unique<QSettings>(cataloguePath(), QSettings::IniFormat);
+    return *m_catalogueIni;
+}
+
 // ---- running the job
 
 void downloadJob::start() {
@@ -148,9 +160,11 @@ void downloadJob::start() {
     }
     m_outcome = Outcome::Running;
     m_aborted = false;
+    // read afresh: the files may have changed since the last job stopped
+    m_jobIni.reset();
+    m_catalogueIni.reset();
     if (!m_folders.update.isEmpty() && QFileInfo(m_folders.update).isDir()) {
-        m_updateProgram =
-            QSettings(jobPath(), QSettings::IniFormat).value(kUpdateProgram, false).toBool();
+        m_updateProgram = jobIni().value(kUpdateProgram, false).toBool();
         m_topoPhase = false;
         m_morphoPhase = false;
         m_attempt = 1;
@@ -172,7 +186,7 @@ void downloadJob::beginStep() {
     if (installerStep())
         return;
 
-    QSettings job(jobPath(), QSettings::IniFormat);
+    QSettings& job = jobIni();
     const QString library = job.value(kLibrary).toString();
     if (!library.isEmpty()) {
         const QString path = libraryPath();
@@ -215,10 +229,10 @@ void downloadJob::beginStep() {
 bool downloadJob::installerStep() {
     if (!m_updateProgram)
         return false;
-    const UpdateCatalogue::Catalogue catalogue = UpdateCatalogue::read(cataloguePath());
+    const UpdateCatalogue::Catalogue catalogue = UpdateCatalogue::read(catalogueIni());
     if (catalogue.downloaded) {
         m_updateProgram = false;
-        QSettings job(jobPath(), QSettings::IniFormat);
+        QSettings& job = jobIni();
         job.setValue(kUpdateProgram, false);
         job.sync();
         return false;
@@ -237,8 +251,8 @@ bool downloadJob::installerStep() {
 }
 
 bool downloadJob::terrainStep(Kind kind) {
-    const QList<QPoint> tiles = JobFile::readTiles(jobPath(), arrayName(kind));
-    QSettings job(jobPath(), QSettings::IniFormat);
+    const QList<QPoint> tiles = JobFile::readTiles(jobIni(), arrayName(kind));
+    QSettings& job = jobIni();
     for (const QString& archive : archivesOf(tiles, kind)) {
         if (job.value(doneGroup(kind) + QLatin1Char('/') + archive, false).toBool())
             continue;
@@ -276,9 +290,9 @@ void downloadJob::downloaderFinished() {
                     m_error);
         return;
     }
-    QSettings job(jobPath(), QSettings::IniFormat);
+    QSettings& job = jobIni();
     if (m_updateProgram) {
-        const QString declared = UpdateCatalogue::read(cataloguePath()).md5.toUpper();
+        const QString declared = UpdateCatalogue::read(catalogueIni()).md5.toUpper();
         if (md5Of(m_current) != declared || declared.isEmpty()) {
             QFile::remove(m_current); // never left where it could be started
             retryOrFail(tr("Error occured while downloading file ") + name +
@@ -287,7 +301,7 @@ void downloadJob::downloaderFinished() {
         }
         QFile::setPermissions(m_current,
                               QFile::permissions(m_current) | QFile::ExeOwner | QFile::ReadOwner);
-        QSettings catalogue(cataloguePath(), QSettings::IniFormat);
+        QSettings& catalogue = catalogueIni();
         catalogue.setValue(kDownloaded, true);
         catalogue.setValue(kStartFile, m_current);
         catalogue.sync();
@@ -385,7 +399,7 @@ void downloadJob::startUnpacking() {
     };
     QList<UnpackTask> tasks;
     for (const Side& side : sides) {
-        const QList<QPoint> tiles = JobFile::readTiles(jobPath(), arrayName(side.kind));
+        const QList<QPoint> tiles = JobFile::readTiles(jobIni(), arrayName(side.kind));
         if (tiles.isEmpty())
             continue;
         QString text;
@@ -461,7 +475,7 @@ void downloadJob::unpackingDone() {
 }
 
 void downloadJob::handOverOrFinish() {
-    const QString startFile = UpdateCatalogue::read(cataloguePath()).startFile;
+    const QString startFile = UpdateCatalogue::read(catalogueIni()).startFile;
     if (!startFile.isEmpty()) {
         launchInstaller(startFile);
         return;
@@ -477,13 +491,13 @@ void downloadJob::handOverOrFinish() {
 
 void downloadJob::launchInstaller(const QString& path) {
     // started only from the update folder and only when it still is the file whose MD5 matched
-    const UpdateCatalogue::Catalogue catalogue = UpdateCatalogue::read(cataloguePath());
+    const UpdateCatalogue::Catalogue catalogue = UpdateCatalogue::read(catalogueIni());
     const QFileInfo file(path);
     const bool inUpdateFolder =
         file.isFile() && file.canonicalPath() == QFileInfo(m_folders.update).canonicalFilePath();
     const bool verified =
         catalogue.downloaded && !catalogue.md5.isEmpty() && md5Of(path) == catalogue.md5.toUpper();
-    QSettings ini(cataloguePath(), QSettings::IniFormat);
+    QSettings& ini = catalogueIni();
     ini.setValue(kStartFile, QString());
     ini.sync();
     if (!inUpdateFolder || !verified) {
@@ -502,6 +516,9 @@ void downloadJob::launchInstaller(const QString& path) {
 }
 
 void downloadJob::cleanUp() {
+    // closed first, so that nothing writes them back
+    m_jobIni.reset();
+    m_catalogueIni.reset();
     removeFilesIn(m_folders.update);
     QFile::remove(cataloguePath());
     QFile::remove(jobPath());

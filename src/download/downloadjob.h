@@ -22,12 +22,13 @@
 #include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 
 class QMainWindow;
-class QSettings;
 class fileDownloader;
 
 class downloadJob : public QObject {
@@ -91,6 +92,9 @@ signals:
     void stopped();
 
 private:
+    // "download.ini" and "list.ini", open while the job runs
+    QSettings& jobIni();
+    QSettings& catalogueIni();
     void fetch(const QString& address, const QString& file);
     void retryOrFail(const QString& message);
     bool reportCheck();
@@ -129,6 +133,8 @@ private:
     QPointer<QProgressBar> m_progress;
     QPointer<QPushButton> m_abort;
     QFutureWatcher<UnpackResult> m_unpacking;
+    std::unique_ptr<QSettings> m_jobIni;
+    std::unique_ptr<QSettings> m_catalogueIni;
 
     bool m_updateProgram = false;
     bool m_topoPhase = false;

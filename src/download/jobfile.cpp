@@ -62,4 +62,8 @@ QList<QPoint> readTiles(const QString& path, const QString& name) {
     return tilesOf(ini, name);
 }
 
+QList<QPoint> readTiles(QSettings& ini, const QString& name) {
+    return tilesOf(ini, name);
+}
+
 } // namespace JobFile

@@ -9,6 +9,8 @@
 #include <QPoint>
 #include <QString>
 
+class QSettings;
+
 namespace JobFile {
 
 struct Job {
@@ -25,5 +27,6 @@ Job read(const QString& path);
 
 // the array of tiles `name` ("topo" or "morpho")
 QList<QPoint> readTiles(const QString& path, const QString& name);
+QList<QPoint> readTiles(QSettings& ini, const QString& name);
 
 } // namespace JobFile

@@ -43,6 +43,10 @@ bool isPlainFileName(const QString& name) {
 
 Catalogue read(const QString& iniPath) {
     QSettings ini(iniPath, QSettings::IniFormat);
+    return read(ini);
+}
+
+Catalogue read(QSettings& ini) {
     Catalogue c;
     c.version = ini.value(QStringLiteral("VERSION")).toString();
     c.file = ini.value(QStringLiteral("file")).toString();

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+class QSettings;
+
 namespace UpdateCatalogue {
 
 // file names in the data folder
@@ -49,5 +51,6 @@ struct Catalogue {
 };
 
 Catalogue read(const QString& iniPath);
+Catalogue read(QSettings& ini);
 
 } // namespace UpdateCatalogue
