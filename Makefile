@@ -52,6 +52,7 @@ bench: deps
 	build-release/bin/tarnwell-bench-msedit
 	build-release/bin/tarnwell-bench-mscalc
 	build-release/bin/tarnwell-bench-mslib
+	build-release/bin/tarnwell-bench-download
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-release
