@@ -36,9 +36,12 @@ void hcmForm::setupDownloads() {
         writeCFGfile();
         m_downloadCenter->setLibraryVersion(version);
     };
+    // a folder that is not set has nothing to refresh (and would only be complained about)
     host.refreshTerrain = [this] {
-        m_downloadCenter->sl_topoCheck();
-        m_downloadCenter->sl_morphoCheck();
+        if (!m_settings->topo.isEmpty())
+            m_downloadCenter->sl_topoCheck();
+        if (!m_settings->morpho.isEmpty())
+            m_downloadCenter->sl_morphoCheck();
     };
     host.setCentreEnabled = [this](bool on) { m_ui.actionCheck_for_new_version->setEnabled(on); };
     m_downloadJob = new downloadJob(this, std::move(host), this);
