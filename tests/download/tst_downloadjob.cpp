@@ -305,9 +305,13 @@ private slots:
         QTest::addColumn<bool>("quiet");
         QTest::addColumn<QString>("status");
         QTest::addColumn<int>("offers");
-        QTest::newRow("newer, quiet") << "1.0.0" << true << "New version available!" << 1;
-        QTest::newRow("same") << "9.0.0" << false << "Up to date!" << 0;
-        QTest::newRow("two-part version") << "0.1" << true << "Could not receive data!" << 0;
+        QTest::addColumn<bool>("testMode");
+        QTest::newRow("newer, quiet") << "1.0.0" << true << "New version available!" << 1 << false;
+        QTest::newRow("newer, test mode")
+            << "1.0.0" << false << "New version available!" << 0 << true;
+        QTest::newRow("same") << "9.0.0" << false << "Up to date!" << 0 << false;
+        QTest::newRow("two-part version")
+            << "0.1" << true << "Could not receive data!" << 0 << false;
     }
     void catalogueCheck() {
         QFETCH(int, offers);
@@ -317,14 +321,19 @@ private slots:
         ScriptedPrompter prompter;
         downloadCenter centre(nullptr, appVersion, "1.2.3.4", topo, morpho, data + "/update");
         centre.setServerUrl(server->url());
+        QFETCH(bool, testMode);
+        centre.setTestMode(testMode);
         QSignalSpy checked(&centre, &downloadCenter::catalogueChecked);
         QSignalSpy offered(&centre, &downloadCenter::newVersionAvailable);
         quiet ? centre.checkForNewVersion() : centre.sl_checkForUpdateLoud();
         QVERIFY(checked.wait(10000));
         QCOMPARE(centre.hcmItem()->text(1), status);
         QCOMPARE(offered.size(), offers);
-        QCOMPARE(centre.updateButton()->isEnabled(),
-                 offered.size() > 0 || centre.hcmItem()->text(1) == "New version available!");
+        QCOMPARE(centre.updateButton()->isEnabled(), status == "New version available!");
+        QCOMPARE(centre.hcmItem()->checkState(0),
+                 centre.updateButton()->isEnabled() ? Qt::Checked : Qt::Unchecked);
+        QCOMPARE(server->count("/files/list-test.ini"), testMode ? 1 : 0);
+        QCOMPARE(centre.windowTitle() == "---===TEST MODE===---", testMode);
         QCOMPARE(centre.libraryAvailableItem()->childCount(), 1);
         QCOMPARE(centre.libraryAvailableItem()->child(0)->text(0), QString("9.9.0.1"));
         QCOMPARE(prompter.seen().size(), 0);
