@@ -90,11 +90,13 @@ downloadJob::downloadJob(QMainWindow* window, Host host, QObject* parent)
     : QObject(parent), m_window(window), m_host(std::move(host)) {
     connect(&m_unpacking, &QFutureWatcher<UnpackResult>::finished, this,
             &downloadJob::unpackingDone);
+    connect(&m_hashing, &QFutureWatcher<QString>::finished, this, &downloadJob::hashDone);
 }
 
 downloadJob::~downloadJob() {
     // the status widgets belong to the window, which may be going as well: leave them to it
     m_unpacking.waitForFinished();
+    m_hashing.waitForFinished();
 }
 
 QString downloadJob::cataloguePath() const {
@@ -178,7 +180,8 @@ void downloadJob::start() {
 }
 
 void downloadJob::beginStep() {
-    if (m_outcome != Outcome::Running || m_downloader->isRunning() || m_unpacking.isRunning())
+    if (m_outcome != Outcome::Running || m_downloader->isRunning() || m_unpacking.isRunning() ||
+        m_hashing.isRunning())
         return;
     m_host.setCentreEnabled(false);
     m_host.setLaunchDownloader(true);
@@ -292,20 +295,13 @@ void downloadJob::downloaderFinished() {
     }
     QSettings& job = jobIni();
     if (m_updateProgram) {
-        const QString declared = UpdateCatalogue::read(catalogueIni()).md5.toUpper();
-        if (md5Of(m_current) != declared || declared.isEmpty()) {
-            QFile::remove(m_current); // never left where it could be started
-            retryOrFail(tr("Error occured while downloading file ") + name +
-                        tr(".\nMD5 sum of the downloaded file differs from the declared one!"));
-            return;
-        }
-        QFile::setPermissions(m_current,
-                              QFile::permissions(m_current) | QFile::ExeOwner | QFile::ReadOwner);
-        QSettings& catalogue = catalogueIni();
-        catalogue.setValue(kDownloaded, true);
-        catalogue.setValue(kStartFile, m_current);
-        catalogue.sync();
-    } else if (!job.value(kLibrary).toString().isEmpty()) {
+        // the checksum of a large installer is computed off the window thread
+        const QString path = m_current;
+        hashThen(path,
+                 [this, path, name](const QString& md5) { installerHashed(path, name, md5); });
+        return;
+    }
+    if (!job.value(kLibrary).toString().isEmpty()) {
         finishLibrary(job);
     } else if (m_morphoPhase || m_topoPhase) {
         job.setValue(doneGroup(m_morphoPhase ? Kind::Morphological : Kind::Topographic) +
@@ -313,6 +309,35 @@ void downloadJob::downloaderFinished() {
                      true);
         job.sync();
     }
+    m_attempt = 1;
+    beginStep();
+}
+
+void downloadJob::hashThen(const QString& path, std::function<void(const QString&)> next) {
+    m_afterHash = std::move(next);
+    m_hashing.setFuture(QtConcurrent::run(&downloadJob::md5Of, path));
+}
+
+void downloadJob::hashDone() {
+    auto next = std::move(m_afterHash);
+    m_afterHash = nullptr;
+    if (next && m_outcome == Outcome::Running)
+        next(m_hashing.result());
+}
+
+void downloadJob::installerHashed(const QString& path, const QString& name, const QString& md5) {
+    const QString declared = UpdateCatalogue::read(catalogueIni()).md5.toUpper();
+    if (md5 != declared || declared.isEmpty()) {
+        QFile::remove(path); // never left where it could be started
+        retryOrFail(tr("Error occured while downloading file ") + name +
+                    tr(".\nMD5 sum of the downloaded file differs from the declared one!"));
+        return;
+    }
+    QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner | QFile::ReadOwner);
+    QSettings& catalogue = catalogueIni();
+    catalogue.setValue(kDownloaded, true);
+    catalogue.setValue(kStartFile, path);
+    catalogue.sync();
     m_attempt = 1;
     beginStep();
 }
@@ -490,13 +515,17 @@ void downloadJob::handOverOrFinish() {
 }
 
 void downloadJob::launchInstaller(const QString& path) {
+    hashThen(path, [this, path](const QString& md5) { launchVerified(path, md5); });
+}
+
+void downloadJob::launchVerified(const QString& path, const QString& md5) {
     // started only from the update folder and only when it still is the file whose MD5 matched
     const UpdateCatalogue::Catalogue catalogue = UpdateCatalogue::read(catalogueIni());
     const QFileInfo file(path);
     const bool inUpdateFolder =
         file.isFile() && file.canonicalPath() == QFileInfo(m_folders.update).canonicalFilePath();
     const bool verified =
-        catalogue.downloaded && !catalogue.md5.isEmpty() && md5Of(path) == catalogue.md5.toUpper();
+        catalogue.downloaded && !catalogue.md5.isEmpty() && md5 == catalogue.md5.toUpper();
     QSettings& ini = catalogueIni();
     ini.setValue(kStartFile, QString());
     ini.sync();

@@ -100,7 +100,11 @@ private:
     bool reportCheck();
     bool installerStep();
     bool terrainStep(TileNames::Kind kind);
-    void finishInstaller();
+    // computes the MD5 of `path` on a worker, then runs `next` with it (unless the job stopped)
+    void hashThen(const QString& path, std::function<void(const QString&)> next);
+    void hashDone();
+    void installerHashed(const QString& path, const QString& name, const QString& md5);
+    void launchVerified(const QString& path, const QString& md5);
     void finishLibrary(QSettings& job);
     void startUnpacking();
     void unpackingDone();
@@ -133,6 +137,8 @@ private:
     QPointer<QProgressBar> m_progress;
     QPointer<QPushButton> m_abort;
     QFutureWatcher<UnpackResult> m_unpacking;
+    QFutureWatcher<QString> m_hashing;
+    std::function<void(const QString&)> m_afterHash;
     std::unique_ptr<QSettings> m_jobIni;
     std::unique_ptr<QSettings> m_catalogueIni;
 
