@@ -179,27 +179,30 @@ private slots:
     }
 
     // an installer whose MD5 differs is never kept nor started; names from the server are
-    // names: an installer path is refused before any transfer
+    // names: an installer path is refused before any transfer; an installer to start that lies
+    // outside the update folder is not started, even with the right MD5
     void refusedInstaller_data() {
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QString>("value");
+        QTest::addColumn<QStringList>("values"); // KEY=VALUE for "list.ini"; SITE: the site
         QTest::addColumn<int>("requests");
         QTest::addColumn<QString>("message");
-        QTest::newRow("wrong MD5") << "md5"
-                                   << "0123456789abcdef0123456789abcdef" << 4
+        QTest::newRow("wrong MD5") << QStringList{"md5=0123456789abcdef0123456789abcdef"} << 4
                                    << "Error occured while downloading file "
                                       "tarnwell-installer.sh.\nMD5 sum of the downloaded file "
                                       "differs from the declared one!";
-        QTest::newRow("path") << "file"
-                              << "../../evil.sh" << 0 << "no plain file name";
+        QTest::newRow("path") << QStringList{"file=../../evil.sh"} << 0 << "no plain file name";
+        QTest::newRow("outside the update folder")
+            << QStringList{"downloaded=true", "start_file=SITE/files/tarnwell-installer.sh"} << 0
+            << "is not the file that was downloaded and checked";
     }
     void refusedInstaller() {
-        QFETCH(QString, message);
+        QFETCH(QStringList, values);
         QFETCH(int, requests);
-        QFETCH(QString, key);
-        QFETCH(QString, value);
+        QFETCH(QString, message);
         fetchCatalogue();
-        QSettings(data + "/list.ini", QSettings::IniFormat).setValue(key, value);
+        QSettings ini(data + "/list.ini", QSettings::IniFormat);
+        for (const QString& v : values)
+            ini.setValue(v.section('=', 0, 0), v.section('=', 1).replace("SITE", site));
+        ini.sync();
         ScriptedPrompter prompter;
         prompter.answer(QMessageBox::Yes);
         writeJob({true, {}, {}, {}, {}});
