@@ -53,6 +53,7 @@ bench: deps
 	build-release/bin/tarnwell-bench-mscalc
 	build-release/bin/tarnwell-bench-mslib
 	build-release/bin/tarnwell-bench-masks
+	build-release/bin/tarnwell-bench-download
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-release

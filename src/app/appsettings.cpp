@@ -150,6 +150,11 @@ bool AppSettings::launchDownloader() const {
     return m_ini->value(kLaunchDownloader, false).toBool();
 }
 
+void AppSettings::setLaunchDownloader(bool on) {
+    m_ini->setValue(kLaunchDownloader, on);
+    m_ini->sync();
+}
+
 QByteArray AppSettings::state() const {
     return m_ini->value(kState).toByteArray();
 }

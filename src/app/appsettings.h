@@ -63,6 +63,8 @@ public:
     int firstInstallation() const;
     void removeFirstInstallation();
     bool launchDownloader() const;
+    // written to "hcm.ini" at once: a download job runs (resumed at the next start)
+    void setLaunchDownloader(bool on);
     QByteArray state() const;
     QByteArray mainGeometry() const;
     void setWindowState(const QByteArray& state, const QByteArray& geometry);

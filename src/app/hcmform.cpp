@@ -7,6 +7,7 @@
 #include "appsettings.h"
 #include "cdlgopenfiles.h"
 #include "datapath.h"
+#include "downloadcenter.h"
 #include "elfversion.h"
 #include "filecheck.h"
 #include "filekind.h"
@@ -20,10 +21,10 @@
 #include "subwindowkinds.h"
 
 #include "filedownloader.h"
+#include "mscalcdlg.h"
 #include "mstablemodel.h"
 #include "msvalidationreport.h"
 #include "msxmlformat.h"
-#include "mscalcdlg.h"
 #include "xmlvalidatedlg.h"
 #include <QAction>
 #include <QApplication>
@@ -107,6 +108,7 @@ hcmForm::hcmForm(QWidget* parent) : QMainWindow(parent) {
     m_options->setOptions(s.checkOnEditing, s.checkCalcErrors, s.checkFormatErrors,
                           s.checkValueWarnings, s.checkCharacterWarnings, s.checkOnLoading);
 
+    setupDownloads();
     connectActions();
     changeActionState();
     scheduleStartupTask();
@@ -184,11 +186,11 @@ void hcmForm::scheduleStartupTask() {
         m_startupTask = StartupTask::FirstInstallationPrompt;
         QTimer::singleShot(500, this, &hcmForm::slStartWizard);
     } else if (m_settings->launchDownloader()) {
-        // the download job resumes here once the download centre has landed
         m_startupTask = StartupTask::DownloadJob;
+        QTimer::singleShot(500, this, &hcmForm::startDownloader);
     } else if (m_settings->checkForUpdateOnStartup) {
-        // the version check runs here once the download centre has landed
         m_startupTask = StartupTask::VersionCheck;
+        QTimer::singleShot(4000, this, [this] { m_downloadCenter->checkForNewVersion(); });
     }
 }
 
@@ -199,6 +201,7 @@ void hcmForm::openFromCommandLine(const QStringList& arguments) {
             const QString& arg = arguments.at(i);
             if (arg == QLatin1String("--test")) {
                 m_testMode = true;
+                m_downloadCenter->setTestMode(true);
                 continue;
             }
             // a name that does not exist is said so when the files open; what looks like an
@@ -638,6 +641,7 @@ void hcmForm::applyOptions() {
     s.checkValueWarnings = c.cbCheckValueWarnings->isChecked();
     s.checkCharacterWarnings = c.cbCheckCaracterWarnings->isChecked();
     s.checkOnLoading = c.cbCheckWhenLoading->isChecked();
+    applyDownloadFolders();
     changeActionState();
     setSyntax();
 

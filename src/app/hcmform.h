@@ -30,6 +30,8 @@ class MSCalcDlg;
 class XMLValidateDlg;
 class fileDownloader;
 class maskDialog;
+class downloadCenter;
+class downloadJob;
 
 class hcmForm : public QMainWindow {
     Q_OBJECT
@@ -128,6 +130,19 @@ public slots:
     void doActionShowEtsiMasks();
     maskDialog* masksDialog() const { return m_masks; }
 
+    // the download and update centre and its job (hcmformdownload.cpp)
+    void doActionStartDownloader();
+    void doActionInformAboutUpdate();
+    void startDownloader();
+    void slBeginDownloadingJob();
+    void slDownloaderFinished();
+    void slShowDownloadProgressIndicator(qint64 received, qint64 total);
+    void slShowDownloadProgressInfo(const QString& text);
+    void slShowDownloadErrorMsg(const QString& message);
+    void slAbortDownload();
+    downloadCenter* downloadCentre() const { return m_downloadCenter; }
+    downloadJob* downloadJobRunner() const { return m_downloadJob; }
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -140,6 +155,10 @@ private:
     };
 
     void connectActions();
+    // creates the download centre and the job runner and connects them
+    void setupDownloads();
+    // the terrain folders of the settings to the centre and the job
+    void applyDownloadFolders();
     void scheduleStartupTask();
     void openPath(const QString& path);
     // the FS editor or opened report window that shows this file; null when none does
@@ -189,6 +208,8 @@ private:
     MSCalcDlg* m_msCalcDlg = nullptr;
     maskDialog* m_masks = nullptr;
     fileDownloader* m_xmlDownloader = nullptr;
+    downloadCenter* m_downloadCenter = nullptr;
+    downloadJob* m_downloadJob = nullptr;
     QPointer<hcmMSEditMDI> m_xmlToValidate; // the editor waiting for the schema download
     QString m_xmlDownloadError;             // of the schema download under way
 

@@ -112,8 +112,8 @@ void hcmFormUi::setupUi(QMainWindow* window) {
     actionNew->setEnabled(false); // "New FS" stays disabled; doActionNew() still works
     actionFixed_service->setEnabled(false);
     actionMobile_service->setEnabled(false);
-    // features whose windows and dialogs have not landed yet: map, download centre
-    for (QAction* a : {actionShow_on_Google_Earth, actionCheck_for_new_version})
+    // features whose windows and dialogs have not landed yet: the map
+    for (QAction* a : {actionShow_on_Google_Earth})
         a->setEnabled(false);
 
     auto* central = new QWidget(window);

@@ -5,10 +5,33 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QNetworkProxyFactory>
 #include <QSettings>
 #include <QStandardPaths>
 
+namespace {
+
+// Nothing a test starts may leave this machine: the program's default servers (the version check
+// 4 s after start, among others) are reached through a proxy on a closed local port, which
+// fails at once; the tests' own servers on 127.0.0.1 are reached directly.
+class LocalOnlyProxies : public QNetworkProxyFactory {
+public:
+    QList<QNetworkProxy> queryProxy(const QNetworkProxyQuery& query) override {
+        const QString host = query.peerHostName();
+        if (host == QLatin1String("127.0.0.1") || host == QLatin1String("localhost"))
+            return {QNetworkProxy(QNetworkProxy::NoProxy)};
+        return {QNetworkProxy(QNetworkProxy::HttpProxy, QStringLiteral("127.0.0.1"), 9)};
+    }
+};
+
+} // namespace
+
 TestEnvironment::TestEnvironment() {
+    static const bool localOnly = [] {
+        QNetworkProxyFactory::setApplicationProxyFactory(new LocalOnlyProxies);
+        return true;
+    }();
+    (void)localOnly;
     QStandardPaths::setTestModeEnabled(true);
     QDir(m_dir.path()).mkpath(QStringLiteral("settings"));
     QDir(m_dir.path()).mkpath(QStringLiteral("machine"));

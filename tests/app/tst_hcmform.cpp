@@ -144,7 +144,7 @@ private slots:
         row("actionDublicate_record", "Duplicate Record", n + "edit-copy-2.png", "", true, false,
             "Edit T");
         row("actionCheck_for_new_version", "Download / Update Center", n + "download-3.png", "",
-            true, false, "Tools");
+            true, true, "Tools");
         row("actionShow_on_Google_Earth", "Show Selected on Google Maps", m + "google_earth.png",
             "", true, false, "Tools");
         row("actionTile", "Tile Windows", "", "", true, true, "Window");
