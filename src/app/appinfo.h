@@ -10,7 +10,8 @@ inline QString name() {
     return QStringLiteral("Tarnwell");
 }
 inline QString version() {
-    return QStringLiteral("0.1");
+    // three parts: the update check compares versions of at least three parts
+    return QStringLiteral("0.1.0");
 }
 
 } // namespace AppInfo

@@ -815,7 +815,7 @@ private slots:
         QVERIFY(about->findChild<QLabel*>("nameLabel")->text().contains("Tarnwell"));
         QVERIFY(about->findChild<QLabel*>("versionLabel")->text().contains("0.1"));
         QVERIFY(about->findChild<QLabel*>("siteLabel")->text().contains("https://site.test/"));
-        QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("0.1"));
+        QCOMPARE(QCoreApplication::applicationVersion(), QStringLiteral("0.1.0"));
         auto* box = about->findChild<QDialogButtonBox*>();
         QCOMPARE(box->buttons().size(), 1);
         box->buttons()[0]->click();
