@@ -25,15 +25,6 @@ using TileNames::Kind;
 
 namespace {
 
-void critical(QWidget* parent, const QString& title, const QString& text) {
-    Prompter::Message box;
-    box.icon = QMessageBox::Critical;
-    box.title = title;
-    box.text = text;
-    box.buttons = QMessageBox::Ok;
-    Prompter::instance().message(parent, box);
-}
-
 const char* const kCentreTitle = QT_TRANSLATE_NOOP("downloadCenter", "Download & Update Center");
 const char* const kAskTitle = QT_TRANSLATE_NOOP("downloadCenter", "Download And Update Center");
 
@@ -344,11 +335,12 @@ QSet<QPoint> downloadCenter::scanTiles(const QString& folder) {
 
 bool downloadCenter::prepareFolder(const Terrain& t, bool create) {
     if (t.folder.isEmpty()) {
-        critical(this, tr(kCentreTitle),
-                 isTopo(t.kind) ? tr("Directory of topological data is not set.\nPlease set "
-                                     "the appropriate path first in Tools/Options.")
-                                : tr("Directory of morphological data is not set.\nPlease "
-                                     "set the appropriate path first in Tools/Options."));
+        Prompter::critical(this, tr(kCentreTitle),
+                           isTopo(t.kind)
+                               ? tr("Directory of topological data is not set.\nPlease set "
+                                    "the appropriate path first in Tools/Options.")
+                               : tr("Directory of morphological data is not set.\nPlease "
+                                    "set the appropriate path first in Tools/Options."));
         return false;
     }
     if (QFileInfo(t.folder).isDir())
@@ -366,7 +358,7 @@ bool downloadCenter::prepareFolder(const Terrain& t, bool create) {
                                    "set the appropriate path first in Tools/Options.");
     if (text.isEmpty())
         return true;
-    critical(this, tr(kCentreTitle), text.arg(t.folder));
+    Prompter::critical(this, tr(kCentreTitle), text.arg(t.folder));
     return false;
 }
 
@@ -490,7 +482,7 @@ void downloadCenter::sl_deleteData() {
                  "errors only firs 15 are shown below:\n");
     for (const QString& line : failures.mid(0, 15))
         text += line + QLatin1Char('\n');
-    critical(this, tr(kCentreTitle), text);
+    Prompter::critical(this, tr(kCentreTitle), text);
 }
 
 // ---- the job
@@ -554,5 +546,5 @@ void downloadCenter::sl_downloaderStartError(QProcess::ProcessError error) {
         text = tr("Unknown error occured!");
         break;
     }
-    critical(this, tr(kAskTitle), text);
+    Prompter::critical(this, tr(kAskTitle), text);
 }

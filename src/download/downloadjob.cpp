@@ -28,15 +28,6 @@ using TileNames::Kind;
 
 namespace {
 
-void critical(QWidget* parent, const QString& title, const QString& text) {
-    Prompter::Message box;
-    box.icon = QMessageBox::Critical;
-    box.title = title;
-    box.text = text;
-    box.buttons = QMessageBox::Ok;
-    Prompter::instance().message(parent, box);
-}
-
 const QString kUpdateProgram = QStringLiteral("update_tarnwell");
 const QString kLibrary = QStringLiteral("download_hcm_library");
 const QString kDownloaded = QStringLiteral("downloaded");
@@ -433,7 +424,7 @@ void downloadJob::startUnpacking() {
         else if (!QFileInfo(side.folder).isDir())
             text = tr("Directory ") + side.folder + side.absent;
         if (!text.isEmpty()) {
-            critical(m_window, tr("Downloader Error"), text);
+            Prompter::critical(m_window, tr("Downloader Error"), text);
             removeStatusWidgets(true);
             stop(Outcome::Postponed);
             return;

@@ -129,14 +129,10 @@ void hcmMSEditMDI::loadingFinished() {
     tabWidget->setEnabled(true);
     hideProgress();
     if (!m_model->lastError().isEmpty())
-        Prompter::instance().message(this, {QMessageBox::Critical,
-                                            tr("Tarnwell Error"),
-                                            tr("Tarnwell could not load file:\n") + m_fileName +
-                                                QLatin1Char('\n') + m_model->lastError(),
-                                            QString(),
-                                            QMessageBox::Close,
-                                            {},
-                                            QMessageBox::NoButton});
+        Prompter::critical(this, tr("Tarnwell Error"),
+                           tr("Tarnwell could not load file:\n") + m_fileName + QLatin1Char('\n') +
+                               m_model->lastError(),
+                           QMessageBox::Close);
     attachModel();
     view->resizeColumnsToContents();
     m_loading = true;
@@ -220,13 +216,8 @@ bool hcmMSEditMDI::saveModel(const QString& fileName) {
         m_fileName = fileName;
         setModified(false);
         updateTitle();
-        Prompter::instance().message(this, {QMessageBox::Information,
-                                            tr("Tarnwell"),
-                                            tr("File successfully saved!"),
-                                            QString(),
-                                            QMessageBox::Close,
-                                            {},
-                                            QMessageBox::NoButton});
+        Prompter::information(this, tr("Tarnwell"), tr("File successfully saved!"),
+                              QMessageBox::Close);
     } else if (!m_closePending) { // a save stopped by closing the window needs no box
         const QString error = m_model->lastError().isEmpty() ? tr("The file could not be written.")
                                                              : m_model->lastError();

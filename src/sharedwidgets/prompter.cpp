@@ -99,6 +99,13 @@ QMessageBox::StandardButton Prompter::warning(QWidget* parent, const QString& ti
     return standardBox(QMessageBox::Warning, parent, title, text, buttons, defaultButton);
 }
 
+QMessageBox::StandardButton Prompter::critical(QWidget* parent, const QString& title,
+                                               const QString& text,
+                                               QMessageBox::StandardButtons buttons,
+                                               QMessageBox::StandardButton defaultButton) {
+    return standardBox(QMessageBox::Critical, parent, title, text, buttons, defaultButton);
+}
+
 QMessageBox::StandardButton Prompter::information(QWidget* parent, const QString& title,
                                                   const QString& text,
                                                   QMessageBox::StandardButtons buttons,
