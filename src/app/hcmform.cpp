@@ -20,10 +20,7 @@
 #include "setvalue.h"
 #include "subwindowkinds.h"
 
-#include "filedownloader.h"
 #include "mscalcdlg.h"
-#include "mstablemodel.h"
-#include "msvalidationreport.h"
 #include "msxmlformat.h"
 #include "xmlvalidatedlg.h"
 #include <QAction>

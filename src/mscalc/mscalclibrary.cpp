@@ -46,14 +46,6 @@ bool MSCalcLibrary::load(const QString& path) {
     return true;
 }
 
-MSCalcResult MSCalcLibrary::calculate(int cmode, const QByteArray& record) const {
-    MSCalcResult r;
-    QByteArray input = record; // the library may write into its copy
-    input.resize(HCMMS_RECORD_LENGTH, ' ');
-    calculate(cmode, input.data(), r);
-    return r;
-}
-
 void MSCalcLibrary::calculate(int cmode, char* record, MSCalcResult& r) const {
     if (!m_calculate)
         return;

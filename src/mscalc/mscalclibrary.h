@@ -25,9 +25,8 @@ public:
     QString version() const { return m_version; }
     bool hasBorderLine() const { return m_borderLine != nullptr; }
 
-    // One pair; the record is the 432-character input record. Re-entrant as the library is.
-    MSCalcResult calculate(int cmode, const QByteArray& record) const;
-    // the same on a record of HCMMS_RECORD_LENGTH bytes, which the library may change
+    // One pair into `result`; the record is the HCMMS_RECORD_LENGTH-byte input record, which
+    // the library may change. Re-entrant as the library is.
     void calculate(int cmode, char* record, MSCalcResult& result) const;
     // the transmitter of the record against a country's border line; false when the library
     // has no border line

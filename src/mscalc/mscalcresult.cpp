@@ -1,7 +1,7 @@
 #include "mscalcresult.h"
 
 QVector<MSCalcResult::Detail> MSCalcResult::details() const {
-    return {
+    QVector<Detail> list = {
         {"Distance", distance, false},
         {"Tx database ant. H", double(txDatabaseHeight), true},
         {"Rx database ant. H", double(rxDatabaseHeight), true},
@@ -28,6 +28,8 @@ QVector<MSCalcResult::Detail> MSCalcResult::details() const {
         {"Power of reference Tx", referenceTxPower, false},
         {"Protection margin", protectionMargin, false},
     };
+    Q_ASSERT(list.size() == DetailCount);
+    return list;
 }
 
 QVector<MSCalcResult::Detail> MSCalcResult::allFields() const {

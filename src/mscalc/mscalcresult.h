@@ -49,6 +49,7 @@ struct MSCalcResult {
         double value;
         bool integer; // the two antenna heights
     };
+    static constexpr int DetailCount = 25;
     QVector<Detail> details() const;
     // every shown numeric field under its label in the order of the record: the details with
     // the field strength and the permissible one before the last two

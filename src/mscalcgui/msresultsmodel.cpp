@@ -76,7 +76,7 @@ int MSResultsModel::childCount(const Node& n) const {
     case 1:
         return isBorderTop(n.top) ? 2 : int(pairs(n).size());
     case 2:
-        return isBorderTop(n.top) ? 0 : int(MSCalcResult().details().size());
+        return isBorderTop(n.top) ? 0 : MSCalcResult::DetailCount;
     default:
         return 0;
     }

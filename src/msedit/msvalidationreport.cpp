@@ -14,13 +14,6 @@ QString tr(const char* text) {
 }
 } // namespace
 
-bool validate(QWidget* parent, MSTableModel& model, const QString& xmlFile,
-              const QString& schemaFile) {
-    const bool valid = model.validateFile(xmlFile, schemaFile);
-    report(parent, model, valid);
-    return valid;
-}
-
 void report(QWidget* parent, const MSTableModel& model, bool valid) {
     if (valid) {
         Prompter::information(parent, tr("Validation Completed"),

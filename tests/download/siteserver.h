@@ -4,6 +4,8 @@
 // the update server and the web site, and answers chosen paths with a fault for a number of
 // requests: 404, a connection dropped after half the body, or a slow trickle.
 
+#include "localhttpserver.h"
+
 #include <QDir>
 #include <QFile>
 #include <QHash>
@@ -11,7 +13,7 @@
 #include <QTcpSocket>
 #include <QTimer>
 
-class SiteServer : public QTcpServer {
+class SiteServer : public LocalHttpServer {
 public:
     enum class Fault { NotFound, Drop, Slow };
     struct Injected {
@@ -19,29 +21,13 @@ public:
         int times; // the first `times` requests of the path; -1: every one
     };
 
-    explicit SiteServer(const QString& root) : m_root(root) {
-        listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = nextPendingConnection()) {
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    const QByteArray head = socket->peek(socket->bytesAvailable());
-                    if (!head.contains("\r\n\r\n"))
-                        return;
-                    socket->readAll();
-                    answer(socket, head.split(' ').value(1));
-                });
-            }
-        });
-    }
+    explicit SiteServer(const QString& root) : m_root(root) {}
 
     QString url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(serverPort()); }
     void inject(const QByteArray& path, Fault fault, int times = -1) {
         m_faults[path] = {fault, times};
     }
     int count(const QByteArray& path) const { return int(requests.count(path)); }
-
-    QList<QByteArray> requests;
 
 private:
     static QByteArray head(const QByteArray& status, qsizetype length) {
@@ -50,8 +36,7 @@ private:
                "\r\n\r\n";
     }
 
-    void answer(QTcpSocket* socket, const QByteArray& path) {
-        requests << path;
+    void answer(QTcpSocket* socket, const QByteArray& path) override {
         QFile file(QDir(m_root).filePath(QString::fromUtf8(path.mid(1))));
         QByteArray body;
         const bool found = !path.contains("..") && file.open(QIODevice::ReadOnly);

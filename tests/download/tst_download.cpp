@@ -1,5 +1,6 @@
 // The HTTP file downloader against a server of the test's own on 127.0.0.1.
 #include "filedownloader.h"
+#include "localhttpserver.h"
 #include "testregistry.h"
 
 #include <QDir>
@@ -37,32 +38,18 @@ QByteArray pattern(int size) {
     return bytes;
 }
 
-class Server : public QTcpServer {
+class Server : public LocalHttpServer {
 public:
     QHash<QByteArray, Route> routes;
-    QList<QByteArray> requests;
 
-    Server() {
-        listen(QHostAddress::LocalHost);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket* socket = nextPendingConnection()) {
-                connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
-                    const QByteArray head = socket->peek(socket->bytesAvailable());
-                    if (!head.contains("\r\n\r\n"))
-                        return;
-                    socket->readAll();
-                    requests << head.split(' ').value(1);
-                    send(socket, routes.value(requests.last()), 0);
-                });
-            }
-        });
-    }
     QString url(const char* path) const {
         return QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path);
     }
 
 private:
+    void answer(QTcpSocket* socket, const QByteArray& path) override {
+        send(socket, routes.value(path), 0);
+    }
     void send(QTcpSocket* socket, const Route& route, int piece) {
         if (piece < route.pieces.size())
             socket->write(route.pieces.at(piece));
