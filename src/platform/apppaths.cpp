@@ -21,6 +21,10 @@ QString applicationDirectory() {
     return QDir::currentPath();
 }
 
+QString shippedFile(const QString& relativePath) {
+    return QDir(applicationDirectory()).filePath(relativePath);
+}
+
 QString settingsFile() {
     const QString dir = settingsDirectoryOverride().isEmpty() ? applicationDirectory()
                                                               : settingsDirectoryOverride();

@@ -9,6 +9,10 @@ namespace AppPaths {
 
 // The directory of the executable; "hcm.ini" and the calculation libraries live there.
 QString applicationDirectory();
+// A file the program ships and only reads (calculation libraries, the schema, the map's marker
+// icon and country outlines), given by its path relative to the program's directory. Every
+// shipped file's path is built here.
+QString shippedFile(const QString& relativePath);
 // The path of "hcm.ini". Tests redirect it with setSettingsDirectory.
 QString settingsFile();
 void setSettingsDirectory(const QString& directory); // empty: back to the executable's directory
