@@ -12,6 +12,8 @@ packages=(
   cmake ninja-build g++ make
   # GUI tests, unpacking of terrain archives
   xvfb xauth unzip
+  # the offline station map draws with Leaflet from its installed file
+  libjs-leaflet
   # the local update server and its site generator (scripts/update-server, make-update-site)
   python3
   # libFuzzer and the sanitizer runtimes

@@ -24,6 +24,8 @@ const QString kLaunchDownloader = QStringLiteral("launch_downloader");
 const QString kUpdateServerUrl = QStringLiteral("update_server_url");
 const QString kHcmSiteUrl = QStringLiteral("hcm_site_url");
 const QString kMapApiKey = QStringLiteral("map_api_key");
+const QString kMapTileUrl = QStringLiteral("map_tile_url");
+const QString kMapScriptUrl = QStringLiteral("map_script_url");
 const QString kMsXmlNamespace = QStringLiteral("ms_xml_namespace");
 const QString kTopo = QStringLiteral("topo");
 const QString kMorpho = QStringLiteral("morpho");
@@ -69,6 +71,9 @@ void AppSettings::read() {
     updateServerUrl = s.value(kUpdateServerUrl, defaultUpdateServerUrl()).toString();
     hcmSiteUrl = s.value(kHcmSiteUrl, defaultHcmSiteUrl()).toString();
     mapApiKey = s.value(kMapApiKey, QString()).toString();
+    mapTileUrl = s.value(kMapTileUrl, QString()).toString();
+    mapScriptUrl =
+        s.value(kMapScriptUrl, QStringLiteral("https://maps.googleapis.com")).toString();
     msXmlNamespace = s.value(kMsXmlNamespace, QString()).toString();
 
     // the machine-wide value, unless the user has one of their own

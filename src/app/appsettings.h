@@ -49,6 +49,10 @@ public:
     QString updateServerUrl;
     QString hcmSiteUrl;
     QString mapApiKey;
+    // a tile address for the offline map ("https://host/{z}/{x}/{y}.png"); empty: outlines only
+    QString mapTileUrl;
+    // scheme and host of the Google Maps script, used with a key
+    QString mapScriptUrl;
     // the namespace of MS XML files; empty: "urn:hcm:ms"
     QString msXmlNamespace;
     // values of the machine-wide store

@@ -50,8 +50,6 @@ using namespace SubWindowKinds;
 
 namespace {
 
-// The map window has not landed: "Show Selected on Google Maps" stays disabled until it does.
-constexpr bool kMapAvailable = false;
 
 void enableAll(std::initializer_list<QAction*> actions, bool on) {
     for (QAction* a : actions)
@@ -125,6 +123,8 @@ void hcmForm::connectActions() {
     connect(m_ui.actionSave, &QAction::triggered, this, &hcmForm::doActionSave);
     connect(m_ui.actionSave_As, &QAction::triggered, this, &hcmForm::doActionSaveAs);
     connect(m_ui.actionChech_file_syntax, &QAction::triggered, this, &hcmForm::doActionCheckSyntax);
+    connect(m_ui.actionShow_on_Google_Earth, &QAction::triggered, this,
+            &hcmForm::doActionGoogleShow);
     connect(m_ui.actionComapre_with_auxilary_file, &QAction::triggered, this,
             &hcmForm::actionCompareFiles);
     connect(m_ui.actionAdd_record, &QAction::triggered, this, &hcmForm::doActionAddLine);
@@ -380,7 +380,7 @@ void hcmForm::changeActionState() {
         u.actionValidateXML->setEnabled(true);
     }
     // other kinds leave the states as they are
-    u.actionShow_on_Google_Earth->setEnabled(kMapAvailable && (kind == kFsEditor || kind == kMap));
+    u.actionShow_on_Google_Earth->setEnabled(kind == kFsEditor || kind == kMap);
 }
 
 // ---------------------------------------------------------------------------------------------

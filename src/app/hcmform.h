@@ -24,6 +24,7 @@ class QMdiSubWindow;
 class SavePrm;
 class SetValue;
 class hcmEditMDI;
+class cMap;
 class hcmMSEditMDI;
 class hcmReport;
 class MSCalcDlg;
@@ -129,6 +130,11 @@ public slots:
     // FS: the mask database, run modally; "Copy" puts a mask into the current FS editor
     void doActionShowEtsiMasks();
     maskDialog* masksDialog() const { return m_masks; }
+    // the stations selected in the current FS editor on the map window, made when missing;
+    // from any other window the map is drawn again from what it holds
+    void doActionGoogleShow();
+    // the map sub-window's map, null when there is none
+    cMap* mapWindow() const;
 
     // the download and update centre and its job (hcmformdownload.cpp)
     void doActionStartDownloader();

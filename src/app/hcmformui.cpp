@@ -112,9 +112,7 @@ void hcmFormUi::setupUi(QMainWindow* window) {
     actionNew->setEnabled(false); // "New FS" stays disabled; doActionNew() still works
     actionFixed_service->setEnabled(false);
     actionMobile_service->setEnabled(false);
-    // features whose windows and dialogs have not landed yet: the map
-    for (QAction* a : {actionShow_on_Google_Earth})
-        a->setEnabled(false);
+    actionShow_on_Google_Earth->setEnabled(false); // until an FS editor or the map is current
 
     auto* central = new QWidget(window);
     central->setObjectName(QStringLiteral("centralwidget"));

@@ -40,6 +40,8 @@ int main(int argc, char** argv) {
     if (!instance.acquire())
         return 255;
 
+    // the map's web view shares its OpenGL contexts with the widgets
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
     AppResources::init();
     // numbers are written and read with "." everywhere: in Qt and in the C library (which

@@ -31,6 +31,7 @@ class QPushButton;
 class QTableView;
 class QUndoStack;
 class DetailForm;
+class cMap;
 class AtomicFile;
 class BackgroundTask;
 class ComparisonSession;
@@ -125,6 +126,10 @@ public:
     // emptied, then point k (frequency, attenuation) goes into 7GFk and 7GAk; points beyond
     // the sixth are ignored. One undo step; false when no record is current or a job runs.
     bool setMaskPoints(const QList<QPair<QString, QString>>& points);
+    // The stations of the selected rows onto the map, which is cleared first and repainted;
+    // nothing happens without a selection. A coordinate that cannot be read is named in a
+    // warning, and the map is then left without a repaint.
+    void showSelectedOnMap(cMap* map);
 
     // Undo and redo of the edits of fields, header, patterns and rows; nothing happens while a
     // job or a message box of this window runs. Loading, New and saving set the clean state.

@@ -12,6 +12,7 @@
 // to Qt Test as usual.
 int main(int argc, char** argv) {
 #ifdef TARNWELL_GUI_TESTS
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts); // for the map's web view
     QApplication app(argc, argv);
 #else
     QCoreApplication app(argc, argv);

@@ -1,7 +1,8 @@
 #pragma once
 
 // The HTTP servers of the download tests, on 127.0.0.1 only: each request's path is recorded
-// in `requests` once its head has arrived, and the subclass answers it.
+// in `requests` (the whole head in `heads`) once the head has arrived, and the subclass
+// answers it.
 
 #include <QByteArray>
 #include <QList>
@@ -11,6 +12,7 @@
 class LocalHttpServer : public QTcpServer {
 public:
     QList<QByteArray> requests;
+    QList<QByteArray> heads;
 
     LocalHttpServer() {
         listen(QHostAddress::LocalHost);
@@ -23,6 +25,7 @@ public:
                         return;
                     socket->readAll();
                     requests << head.split(' ').value(1);
+                    heads << head;
                     answer(socket, requests.last());
                 });
             }
