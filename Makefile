@@ -54,6 +54,7 @@ bench: deps
 	build-release/bin/tarnwell-bench-mslib
 	build-release/bin/tarnwell-bench-masks
 	build-release/bin/tarnwell-bench-download
+	build-release/bin/tarnwell-bench-map
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz build-release

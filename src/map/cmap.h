@@ -24,6 +24,8 @@ class cMap : public QFrame {
 public:
     explicit cMap(QWidget* parent = nullptr);
     ~cMap() override;
+    // the window's size when it is first shown (the web view alone asks for very little)
+    QSize sizeHint() const override { return QSize(620, 505); }
 
     void addStation(double longitude, double latitude, const QString& name, const QString& type,
                     const QString& frequency, const QString& reference);

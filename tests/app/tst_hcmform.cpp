@@ -492,7 +492,10 @@ private slots:
             QTRY_VERIFY(area->subWindowList().isEmpty());
         }
         QTRY_COMPARE(states(w->ui()), expected);
-        QVERIFY(!w->ui().actionShow_on_Google_Earth->isEnabled());
+        // the map from an FS editor or the map window only
+        QCOMPARE(w->ui().actionShow_on_Google_Earth->isEnabled(),
+                 setup == QLatin1String("new") || setup == QLatin1String("loaded") ||
+                     setup == QLatin1String("map"));
         QVERIFY(!w->ui().actionNew->isEnabled());
     }
 
