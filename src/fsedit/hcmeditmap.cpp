@@ -39,26 +39,28 @@ void hcmEditMDI::showSelectedOnMap(cMap* map) {
             if (!record)
                 continue;
             const QString name = latin1(record->get4A());
-            int error = 0;
-            const double longitude =
-                MapStations::coordinateToDegrees(latin1(record->getLongitude()), &error);
-            if (error) {
-                Prompter::warning(this, tr("Wrong longitude!"),
-                                  tr("Error found in longitude\n of station ") + name,
-                                  QMessageBox::Close);
-                m_table->setUpdatesEnabled(true);
-                return;
+            // longitude, then latitude; the first that cannot be read is named and ends it all
+            struct Half {
+                std::string_view text;
+                const char* title;
+                const char* message;
+            };
+            const Half halves[2] = {
+                {record->getLongitude(), "Wrong longitude!",
+                 "Error found in longitude\n of station "},
+                {record->getLatitude(), "Wrong latitude!", "Error found in latitude\nof station "}};
+            double degrees[2] = {0, 0};
+            for (int h = 0; h < 2; ++h) {
+                int error = 0;
+                degrees[h] = MapStations::coordinateToDegrees(latin1(halves[h].text), &error);
+                if (error) {
+                    Prompter::warning(this, tr(halves[h].title), tr(halves[h].message) + name,
+                                      QMessageBox::Close);
+                    m_table->setUpdatesEnabled(true);
+                    return;
+                }
             }
-            const double latitude =
-                MapStations::coordinateToDegrees(latin1(record->getLatitude()), &error);
-            if (error) {
-                Prompter::warning(this, tr("Wrong latitude!"),
-                                  tr("Error found in latitude\nof station ") + name,
-                                  QMessageBox::Close);
-                m_table->setUpdatesEnabled(true);
-                return;
-            }
-            map->addStation(longitude, latitude, name, latin1(record->get0A()),
+            map->addStation(degrees[0], degrees[1], name, latin1(record->get0A()),
                             latin1(record->get1A()), latin1(record->get13X()));
         }
     }
