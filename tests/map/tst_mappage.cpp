@@ -134,21 +134,6 @@ private slots:
                  QStringLiteral("\\x3C/SCRIPT </b>\\x09"));
         QCOMPARE(MapPage::htmlText(QStringLiteral("O'Brien \"N\" <b>&")),
                  QStringLiteral("O&#39;Brien &quot;N&quot; &lt;b&gt;&amp;"));
-
-        MapStations s;
-        s.addStation(16, 48, hostile, QStringLiteral("<i>TX</i>"), QStringLiteral("1 & 2"),
-                     QStringLiteral("%2"));
-        for (const MapPage::Provider provider :
-             {MapPage::Provider::Google, MapPage::Provider::Offline}) {
-            MapPage::Options options;
-            options.provider = provider;
-            const QString page = MapPage::generate(s, options);
-            // one script end per script element, and the placeholders in values untouched
-            QCOMPARE(page.count(QStringLiteral("</script>")), 2);
-            QVERIFY(page.contains(QStringLiteral("&lt;i&gt;TX&lt;/i&gt;")));
-            QVERIFY(page.contains(QStringLiteral("Reference: %2<br>")));
-            QVERIFY(!page.contains(QChar(0x2028)));
-        }
     }
 };
 
