@@ -82,12 +82,6 @@ const char kTextOf[] = "function textOf(html) { var d = document.createElement('
 class TestMapView : public QObject {
     Q_OBJECT
 private slots:
-    void init() {
-#ifdef TARNWELL_SANITIZED
-        QSKIP("the web engine's own processes are not built for the sanitizers");
-#endif
-    }
-
     // With a key: the API script is asked for with the key and the page's user agent; one
     // marker per place, titles and information windows showing the names as written.
     void googlePage() {
