@@ -40,29 +40,49 @@ template <class F> int concaveArgMax(const Profile& p, double peakIndex, bool la
     return best;
 }
 
-// The diffraction parameter of the point at d_i below the ray from ha to hb (m) over the earth
-// of radius ap (km).
-double nu(const Profile& p, double di, double ha, double hb, double ap, double lambda) {
-    const double d = p.d, dr = d - di;
-    return (500.0 * di * dr / ap - (ha * dr + hb * di) / d) *
-           std::sqrt(0.002 * d / (lambda * di * dr));
-}
+// The largest ν over the interior points for the ray from ha to hb (m) over the earth of radius
+// ae and of radius aβ, and the last point that has the largest at ae: one pass over the profile
+// serves the horizon distances of a line-of-sight path and both Bullington losses.
+class NuScan {
+public:
+    NuScan(const Profile& p, double ha, double hb, double ae, double aBeta, double lambda)
+        : m_p(p), m_ha(ha), m_hb(hb), m_ae(ae), m_aBeta(aBeta), m_lambda(lambda) {}
+    double maxAt(double ap) {
+        run();
+        return ap == m_ae ? m_maxAe : m_maxBeta;
+    }
+    int lastAtAe() {
+        run();
+        return m_lastAe;
+    }
 
-// the largest ν over the interior points; `last` the last point that has it
-double nuMax(const Profile& p, double ha, double hb, double ap, double lambda, int* last) {
-    double best = -HUGE_VAL;
-    int at = 1;
-    for (int i = 1; i < p.n; ++i) {
-        const double v = nu(p, p.at(i), ha, hb, ap, lambda);
-        if (v >= best) {
-            best = v;
-            at = i;
+private:
+    void run() {
+        if (m_done)
+            return;
+        m_done = true;
+        const double d = m_p.d;
+        for (int i = 1; i < m_p.n; ++i) {
+            const double di = m_p.at(i), dr = d - di;
+            const double curve = 500.0 * di * dr, line = (m_ha * dr + m_hb * di) / d;
+            const double scale = std::sqrt(0.002 * d / (m_lambda * di * dr));
+            const double atAe = (curve / m_ae - line) * scale;
+            const double atBeta = (curve / m_aBeta - line) * scale;
+            if (atAe >= m_maxAe) {
+                m_maxAe = atAe;
+                m_lastAe = i;
+            }
+            if (atBeta > m_maxBeta)
+                m_maxBeta = atBeta;
         }
     }
-    if (last)
-        *last = at;
-    return best;
-}
+
+    const Profile& m_p;
+    double m_ha, m_hb, m_ae, m_aBeta, m_lambda;
+    bool m_done = false;
+    double m_maxAe = -HUGE_VAL, m_maxBeta = -HUGE_VAL;
+    int m_lastAe = 1;
+};
 
 // knife-edge loss
 double knifeEdge(double v) {
@@ -94,14 +114,14 @@ double slopeFromB(const Profile& p, double hb, double ap) {
 }
 
 // Bullington loss of the profile between ha and hb (m) at radius ap; `stim`, `str` the slopes
-double bullington(const Profile& p, double ha, double hb, double ap, double lambda, double* stim,
-                  double* str) {
+double bullington(const Profile& p, double ha, double hb, double ap, double lambda, NuScan& scan,
+                  double* stim, double* str) {
     const double d = p.d;
     const double sTim = slopeFromA(p, ha, ap);
     const double sTr = (hb - ha) / d;
     double luc;
     if (sTim < sTr) {
-        luc = knifeEdge(nuMax(p, ha, hb, ap, lambda, nullptr));
+        luc = knifeEdge(scan.maxAt(ap));
     } else {
         const double sRim = slopeFromB(p, hb, ap);
         const double dbp = (hb - ha + sRim * d) / (sTim + sRim);
@@ -168,9 +188,9 @@ struct Diffraction {
     double bullington, spherical, loss, stim, str;
 };
 Diffraction deltaBullington(const Profile& p, double f, double hts, double hrs, double ap,
-                            double lambda, bool horizontal) {
+                            double lambda, bool horizontal, NuScan& scan) {
     Diffraction r{};
-    r.bullington = bullington(p, hts, hrs, ap, lambda, &r.stim, &r.str);
+    r.bullington = bullington(p, hts, hrs, ap, lambda, scan, &r.stim, &r.str);
     const double smooth = r.bullington;
     r.spherical = sphericalEarth(f, p.d, hts, hrs, ap, lambda, horizontal);
     r.loss = r.bullington + std::max(r.spherical - smooth, 0.0);
@@ -256,6 +276,7 @@ Result calculate(const Input& in, const Gases& gas) {
     r.aeKm = medianEarthRadiusKm(par.deltaN);
     r.aBetaKm = EarthRadiusKm * 3.0;
     const double ae = r.aeKm;
+    NuScan scan(prof, hts, hrs, ae, r.aBetaKm, lambda);
     const double tau = 1.0 - std::exp(-4.12e-4 * std::pow(d, 2.41));
     const double mu1 = std::min(std::pow(std::pow(10.0, -d / (16.0 - 6.6 * tau)) +
                                              std::pow(10.0, -5.0 * (0.496 + 0.354 * tau)),
@@ -291,9 +312,7 @@ Result calculate(const Input& in, const Gases& gas) {
         r.dlrKm = d - prof.at(concaveArgMax(prof, n - std::sqrt(2.0 * ae * hrs / 1000.0) / step,
                                             true, fromR));
     } else {
-        int at = 1;
-        nuMax(prof, hts, hrs, ae, lambda, &at);
-        r.dltKm = prof.at(at);
+        r.dltKm = prof.at(scan.lastAtAe());
         r.dlrKm = d - r.dltKm;
     }
     r.thetaMrad = 1000.0 * d / ae + r.thetaTMrad + r.thetaRMrad;
@@ -310,8 +329,9 @@ Result calculate(const Input& in, const Gases& gas) {
     r.lb0betaDb = r.lbfsgDb + focusing(r.dltKm, r.dlrKm, beta0);
 
     // diffraction at ae and aβ, and its time variability
-    const Diffraction atAe = deltaBullington(prof, f, hts, hrs, ae, lambda, in.horizontal);
-    const Diffraction atBeta = deltaBullington(prof, f, hts, hrs, r.aBetaKm, lambda, in.horizontal);
+    const Diffraction atAe = deltaBullington(prof, f, hts, hrs, ae, lambda, in.horizontal, scan);
+    const Diffraction atBeta =
+        deltaBullington(prof, f, hts, hrs, r.aBetaKm, lambda, in.horizontal, scan);
     r.lbullDb = atAe.bullington;
     r.ldsphDb = atAe.spherical;
     r.ld50Db = atAe.loss;
