@@ -193,6 +193,51 @@ private slots:
                  QStringList{lib.chain(line(1), line(2))});
     }
 
+    void libraryResultTexts_data() {
+        QTest::addColumn<QByteArray>("ini");
+        QTest::addColumn<QString>("mhz");
+        QTest::addColumn<QByteArray>("summary");
+        QTest::newRow("frequency above 50 GHz")
+            << QByteArray() << "60000"
+            << QByteArray(
+                   "Library result 13 (Frequency outside 0.1-50 GHz (ITU-R P.452)): 1 row\n");
+        QTest::newRow("configuration file invalid")
+            << QByteArray("p_percent = 99\n") << "18725"
+            << QByteArray("Library result 14 (Model configuration file invalid): 1 row\n");
+        QTest::newRow("no code") << QByteArray("p_percent = 1\n") << "18725"
+                                 << QByteArray("Rows stored: 1\n");
+    }
+    void libraryResultTexts() {
+        // the program hands the library an empty data path: the configuration file is looked
+        // for in its data folder under XDG_DATA_HOME
+        QFETCH(QByteArray, ini);
+        QFETCH(QString, mhz);
+        QFETCH(QByteArray, summary);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath("tarnwell"));
+        if (!ini.isEmpty()) {
+            QFile f(dir.filePath("tarnwell/hcmfs-model.ini"));
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(ini);
+        }
+        QList<QByteArray> fields = line(1).split(';');
+        fields[1] = mhz.toLatin1();
+        const QString input = dir.filePath("link.txt");
+        QFile f(input);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(fields.join(';') + "\r\n" + line(2) + "\r\n");
+        f.close();
+        const QByteArray xdg = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
+        const Run r = calcCli({"calc", "single", input, "--out", dir.filePath("single.twrpt")});
+        if (xdg.isNull())
+            qunsetenv("XDG_DATA_HOME");
+        else
+            qputenv("XDG_DATA_HOME", xdg);
+        QCOMPARE(r.status, 0);
+        QVERIFY2(r.out.endsWith(summary), r.out.constData());
+    }
+
     void trigger() {
         QTemporaryDir dir;
         const QString out = dir.filePath("trigger.twrpt");
