@@ -81,12 +81,22 @@ const std::string& reportPath() {
     return path;
 }
 
-// the data folder of this process and its configuration file
+std::string folderPath() {
+    return "/tmp/fuzz_hcmfs_data_" + std::to_string(getpid());
+}
+
+void removeDataFolder() {
+    for (const char* name : {"/hcmfs-model.ini", "/next.ini"})
+        std::remove((folderPath() + name).c_str());
+    rmdir(folderPath().c_str());
+}
+
+// the data folder of this process (gone when the process ends) and its configuration file
 const std::string& dataFolder() {
     static const std::string path = [] {
-        std::string p = "/tmp/fuzz_hcmfs_data_" + std::to_string(getpid());
-        mkdir(p.c_str(), 0700);
-        return p;
+        mkdir(folderPath().c_str(), 0700);
+        std::atexit(removeDataFolder);
+        return folderPath();
     }();
     return path;
 }
