@@ -47,6 +47,7 @@ bench: deps
 	build-release/bin/tarnwell-bench-editor
 	build-release/bin/tarnwell-bench-recordops
 	build-release/bin/tarnwell-bench-ltol
+	build-release/bin/tarnwell-bench-p452
 	build-release/bin/tarnwell-bench-report
 	build-release/bin/tarnwell-bench-ms
 	build-release/bin/tarnwell-bench-msedit

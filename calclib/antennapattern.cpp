@@ -37,20 +37,38 @@ bool AntennaPattern::isSymmetric() const {
 double AntennaPattern::attenuationDb(double offAxisDeg, bool anticlockwise) const {
     if (m_points.empty())
         return 0;
-    const double angle = !isSymmetric() && anticlockwise ? 360.0 - offAxisDeg : offAxisDeg;
-    if (angle <= m_points.front().angleDeg)
-        return m_points.front().attenuationDb;
-    if (angle >= m_points.back().angleDeg)
-        return m_points.back().attenuationDb;
-    // the first point at or beyond the angle; its predecessor lies below it
-    const auto next = std::lower_bound(m_points.begin(), m_points.end(), angle,
-                                       [](const Point& p, double a) { return p.angleDeg < a; });
-    const Point& b = *next;
-    const Point& a = *(next - 1);
+    const Point& first = m_points.front();
+    const Point& last = m_points.back();
+    if (!isSymmetric()) {
+        // the full circle, clockwise from the axis: the points repeat every 360 degrees
+        const double angle = anticlockwise ? 360.0 - offAxisDeg : offAxisDeg;
+        if (angle < first.angleDeg)
+            return between({last.angleDeg - 360.0, last.attenuationDb}, first, angle);
+        if (angle > last.angleDeg)
+            return between(last, {first.angleDeg + 360.0, first.attenuationDb}, angle);
+        return inside(angle);
+    }
+    if (offAxisDeg <= first.angleDeg)
+        return first.attenuationDb;
+    if (offAxisDeg >= last.angleDeg)
+        return last.attenuationDb;
+    return inside(offAxisDeg);
+}
+
+double AntennaPattern::between(const Point& a, const Point& b, double angle) {
     if (b.angleDeg == a.angleDeg)
         return b.attenuationDb;
     const double t = (angle - a.angleDeg) / (b.angleDeg - a.angleDeg);
     return a.attenuationDb + t * (b.attenuationDb - a.attenuationDb);
+}
+
+double AntennaPattern::inside(double angle) const {
+    if (angle <= m_points.front().angleDeg)
+        return m_points.front().attenuationDb;
+    // the first point at or beyond the angle; its predecessor lies below it
+    const auto next = std::lower_bound(m_points.begin(), m_points.end(), angle,
+                                       [](const Point& p, double a) { return p.angleDeg < a; });
+    return between(*(next - 1), *next, angle);
 }
 
 AntennaPattern AntennaPattern::raisedBy(double db) const {

@@ -5,8 +5,9 @@
 class RadiationPattern;
 
 // A radiation pattern as numbers: the attenuation (dB) against the off-axis angle (degrees).
-// Points are kept sorted by angle; between points the attenuation is linear in the angle and
-// beyond the first and the last point it keeps their values.
+// Points are kept sorted by angle; between points the attenuation is linear in the angle. A
+// symmetric pattern (up to 180 degrees) keeps the values of its first and last point beyond
+// them; a pattern of the full circle wraps round at 360 degrees.
 class AntennaPattern {
 public:
     struct Point {
@@ -26,13 +27,16 @@ public:
     bool isSymmetric() const;
 
     // The attenuation at the off-axis angle θ (0..180). `anticlockwise` tells on which side of
-    // the axis the direction lies; a pattern beyond 180 degrees then reads 360 - θ.
+    // the axis the direction lies; a pattern beyond 180 degrees then reads 360 - θ, between its
+    // last point and its first one (at 360 degrees more) when the angle lies beyond them.
     double attenuationDb(double offAxisDeg, bool anticlockwise) const;
 
     // the same pattern with every attenuation raised by `db`
     AntennaPattern raisedBy(double db) const;
 
 private:
+    static double between(const Point& a, const Point& b, double angle);
+    double inside(double angle) const; // first point <= angle <= last point
     std::vector<Point> m_points;
 };
 

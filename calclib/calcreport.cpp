@@ -138,62 +138,99 @@ void station(Writer& w, const ChainResult& r, int i, std::string_view line) {
 
 void hop(Writer& w, const ChainResult& r, int k) {
     const HopResult& h = r.hops[k];
+    const P452Model::Result& m = h.loss;
     const std::string a = "station " + std::to_string(h.from + 1);
     const std::string b = "station " + std::to_string(h.to + 1);
     const FsStation& from = r.stations[h.from];
     const FsStation& to = r.stations[h.to];
     w.heading("Hop " + std::to_string(k + 1) + ": " + a + " (" + FsStation::roleName(from.role) +
               ") -> " + b + " (" + FsStation::roleName(to.role) + ")");
-    w.line("Frequency f", withUnit(r.frequencyTxMHz, 6, "MHz"));
-    w.line("Great-circle distance d (R = 6371 km)", withUnit(h.distanceKm, 4, "km"));
-    w.line("Bearing at " + a, withUnit(h.azimuthFromDeg, 4, "deg"));
-    w.line("Bearing at " + b, withUnit(h.azimuthToDeg, 4, "deg"));
-    w.line("Path elevation at " + a + " (a_e = 8500 km)", withUnit(h.elevationFromDeg, 4, "deg"));
-    w.line("Path elevation at " + b, withUnit(h.elevationToDeg, 4, "deg"));
+    w.line("Frequency f (GHz)", number(h.model.frequencyGHz, 6));
+    w.line("Great-circle distance d (km)", number(h.distanceKm, 4));
+    w.line("Slant distance dfs (km)", number(m.dfsKm, 4));
+    w.line("Path centre latitude (deg)", number(h.centreLatitudeDeg, 4));
+    w.line("Bearing at " + a + " (deg)", number(h.azimuthFromDeg, 4));
+    w.line("Bearing at " + b + " (deg)", number(h.azimuthToDeg, 4));
+    w.line("Height above profile hts (m)", number(h.htsM, 2));
+    w.line("Height above profile hrs (m)", number(h.hrsM, 2));
+    w.line("Profile intervals n", number(h.intervals, 0));
+    w.line("Median effective earth radius ae (km)", number(m.aeKm, 3));
+    w.line("Effective earth radius a_beta (km)", number(m.aBetaKm, 3));
+    w.line("Path type", m.transHorizon ? "trans-horizon" : "line of sight");
+    w.line("Horizon distance dlt (km)", number(m.dltKm, 3));
+    w.line("Horizon distance dlr (km)", number(m.dlrKm, 3));
+    w.line("Elevation angle theta_t (mrad)", number(m.thetaTMrad, 4));
+    w.line("Elevation angle theta_r (mrad)", number(m.thetaRMrad, 4));
+    w.line("Path angular distance theta (mrad)", number(m.thetaMrad, 4));
+    w.line("Path elevation at " + a + " (deg)", number(h.elevationFromDeg, 4));
+    w.line("Path elevation at " + b + " (deg)", number(h.elevationToDeg, 4));
+    w.line("Off-axis angle at " + a + " (deg)", number(h.offAxisFromDeg, 4));
+    w.line("Off-axis angle at " + b + " (deg)", number(h.offAxisToDeg, 4));
     const auto side = [](bool anticlockwise) {
-        return anticlockwise ? std::string(" (anticlockwise of the axis)")
-                             : std::string(" (clockwise of the axis)");
+        return anticlockwise ? "anticlockwise" : "clockwise";
     };
-    w.line("Off-axis angle at " + a,
-           withUnit(h.offAxisFromDeg, 4, "deg") + side(h.anticlockwiseFrom));
-    w.line("Off-axis angle at " + b, withUnit(h.offAxisToDeg, 4, "deg") + side(h.anticlockwiseTo));
-    w.line("Co-polar attenuation at " + a, withUnit(h.coFromDb, 2, "dB"));
-    w.line("Cross-polar attenuation at " + a, withUnit(h.crossFromDb, 2, "dB"));
-    w.line("Co-polar attenuation at " + b, withUnit(h.coToDb, 2, "dB"));
-    w.line("Cross-polar attenuation at " + b, withUnit(h.crossToDb, 2, "dB"));
+    w.line("Side of the axis at " + a, side(h.anticlockwiseFrom));
+    w.line("Side of the axis at " + b, side(h.anticlockwiseTo));
+    w.line("Co-polar attenuation at " + a + " (dB)", number(h.coFromDb, 2));
+    w.line("Cross-polar attenuation at " + a + " (dB)", number(h.crossFromDb, 2));
+    w.line("Co-polar attenuation at " + b + " (dB)", number(h.coToDb, 2));
+    w.line("Cross-polar attenuation at " + b + " (dB)", number(h.crossToDb, 2));
     w.line("Polarisations", std::string(polarisationName(from.polarisation)) + ", " +
                                 polarisationName(to.polarisation) +
                                 (h.samePolarisation ? " (same: co-polar patterns)"
                                                     : " (different: cross couplings added)"));
-    w.line("Antenna pair attenuation", withUnit(h.discriminationDb, 2, "dB"));
-    w.line("Free-space loss Lbf", withUnit(h.freeSpaceDb, 2, "dB"));
-    const PropagationLoss::Diffraction& d = h.diffraction;
-    w.line("Diffraction heights h1, h2",
-           number(d.heightTxM, 1) + ", " + withUnit(d.heightRxM, 1, "m"));
-    w.line("Wavelength", withUnit(d.wavelengthM, 6, "m"));
-    w.line("Line-of-sight distance d_los", withUnit(d.horizonDistanceKm, 4, "km"));
-    if (d.beyondHorizon) {
-        w.note("d >= d_los: spherical-earth diffraction at a_e");
-    } else {
-        w.note("d < d_los: interpolation with the clearance");
-        w.line("Distances d1, d2 to the smallest clearance",
-               number(d.d1Km, 4) + ", " + withUnit(d.d2Km, 4, "km"));
-        w.line("Clearance h", withUnit(d.clearanceM, 3, "m"));
-        w.line("Required clearance h_req", withUnit(d.requiredClearanceM, 3, "m"));
-        w.line("Modified earth radius a_em", withUnit(d.modifiedRadiusKm, 3, "km"));
-        if (d.clearanceM > d.requiredClearanceM)
-            w.note("h > h_req: no diffraction loss");
+    w.line("Antenna pair attenuation (dB)", number(h.discriminationDb, 2));
+    w.line("Gain towards the path Gt (dBi)", number(h.gainFromDbi, 2));
+    w.line("Gain towards the path Gr (dBi)", number(h.gainToDbi, 2));
+    w.line("Time percentage beta0 (%)", number(m.beta0Percent, 4));
+    w.line("Gaseous attenuation Ag (dB)", number(m.agDb, 3));
+    w.line("Free space and gases Lbfsg (dB)", number(m.lbfsgDb, 3));
+    w.line("Multipath and focusing Esp (dB)", number(m.espDb, 3));
+    w.line("Line-of-sight loss Lb0p (dB)", number(m.lb0pDb, 3));
+    w.line("Line-of-sight loss at beta0 Lb0b (dB)", number(m.lb0betaDb, 3));
+    w.line("Bullington loss at ae Lbull (dB)", number(m.lbullDb, 3));
+    w.line("Spherical-earth loss at ae Ldsph (dB)", number(m.ldsphDb, 3));
+    w.line("Diffraction loss Ld50 (dB)", number(m.ld50Db, 3));
+    w.line("Diffraction loss at a_beta Ldb (dB)", number(m.ldBetaDb, 3));
+    w.line("Interpolation factor Fi", number(m.fi, 6));
+    w.line("Diffraction loss Ldp (dB)", number(m.ldpDb, 3));
+    w.line("Troposcatter loss Lbs (dB)", number(m.lbsDb, 3));
+    w.line("Ducting and layer reflection Lba (dB)", number(m.lbaDb, 3));
+    w.line("Path angular factor Fj", number(m.fj, 6));
+    w.line("Path length factor Fk", number(m.fk, 6));
+    w.line("Minimum loss Lminb0p (dB)", number(m.lminb0pDb, 3));
+    w.line("Minimum loss Lminbap (dB)", number(m.lminbapDb, 3));
+    w.line("Diffraction and ducting Lbda (dB)", number(m.lbdaDb, 3));
+    w.line("Modified loss Lbam (dB)", number(m.lbamDb, 3));
+    w.line("Basic transmission loss Lb (dB)", number(h.basicLossDb, 3));
+}
+
+// the propagation model once per report, as far as it is known
+void model(Writer& w, const ChainResult& r) {
+    w.line("Propagation model", "ITU-R P.452-18, smooth earth at sea level, no clutter");
+    if (!r.configKnown)
+        return;
+    const ModelConfig::Loaded& c = r.config;
+    switch (c.state) {
+    case ModelConfig::State::NoFolder:
+        w.line("Configuration file", "none (no data folder)");
+        break;
+    case ModelConfig::State::Absent:
+        w.line("Configuration file", c.path + " (not found: defaults)");
+        break;
+    case ModelConfig::State::Read:
+        w.line("Configuration file", c.path + " (read)");
+        break;
+    case ModelConfig::State::Invalid:
+        w.line("Configuration file", c.path + " (invalid)");
+        return;
     }
-    if (d.beyondHorizon || d.clearanceM <= d.requiredClearanceM) {
-        w.line("Earth radius used", withUnit(d.radiusKm, 3, "km"));
-        w.line("Normalised distance X", number(d.x, 6));
-        w.line("Normalised heights Y1, Y2", number(d.y1, 6) + ", " + number(d.y2, 6));
-        w.line("F(X)", withUnit(d.fx, 3, "dB"));
-        w.line("G(Y1), G(Y2)", number(d.g1, 3) + ", " + withUnit(d.g2, 3, "dB"));
-        w.line("Spherical-earth loss A_h", withUnit(d.sphericalLossDb, 3, "dB"));
-    }
-    w.line("Diffraction loss", withUnit(d.lossDb, 3, "dB"));
-    w.line("Basic transmission loss Lb", withUnit(h.basicLossDb, 3, "dB"));
+    const P452Model::Parameters& p = c.parameters;
+    w.line("Time percentage p (%)", number(p.timePercent, 3));
+    w.line("Refractivity lapse rate DN (N-units/km)", number(p.deltaN, 3));
+    w.line("Sea-level refractivity N0 (N-units)", number(p.n0, 3));
+    w.line("Temperature T (deg C)", number(p.temperatureC, 2));
+    w.line("Dry air pressure P (hPa)", number(p.pressureHpa, 2));
 }
 
 } // namespace
@@ -206,7 +243,8 @@ std::string text(const ChainResult& r, const std::string_view lines[4], std::str
     w.line("Chain", r.stationCount == 0 ? "not formed"
                     : r.repeater        ? "TX -> PRX, PTX -> RX (passive repeater)"
                                         : "TX -> RX");
-    w.line("Data path", quoted(dataPath) + " (not used: smooth earth, no terrain data)");
+    w.line("Data path", quoted(dataPath));
+    model(w, r);
     w.line("Result code", std::to_string(r.error) + " " + FsCalcError::text(r.error));
     if (r.error != 0)
         w.line("Problem",

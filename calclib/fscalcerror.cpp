@@ -30,6 +30,10 @@ const char* text(int code) {
         return "Feeder loss, ATPC or mask value unreadable";
     case NoResultBuffer:
         return "No result buffer";
+    case FrequencyOutOfRange:
+        return "Frequency outside 0.1-50 GHz (ITU-R P.452)";
+    case ModelConfigInvalid:
+        return "Model configuration file invalid";
     default:
         return "Unknown error";
     }

@@ -12,7 +12,8 @@ struct GeoPoint {
 namespace FsGeometry {
 
 constexpr double EarthRadiusKm = 6371.0;
-// effective earth radius (k = 4/3) for path elevations and diffraction
+// effective earth radius (k = 4/3) of the MS library's path elevations (the FS library takes its
+// own from its propagation model)
 constexpr double EffectiveEarthRadiusKm = 8500.0;
 
 // Field 4C: the longitude DDDEMMSS (E or W at index 3) and the latitude DDNMMSS (N or S at

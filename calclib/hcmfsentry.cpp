@@ -1,6 +1,7 @@
 // The exported entry points of HCMFS_DLL.so and its file version. Several threads may call both
 // functions at the same time: the only state kept between calls is each thread's own cache of
-// the stations it read (StationCache), which changes no result.
+// the stations it read and of the model's configuration file (StationCache), which changes no
+// result.
 #include "calcreport.h"
 #include "coordinationtrigger.h"
 #include "fscalcerror.h"
@@ -87,11 +88,12 @@ HCMFS_V2(double* overlappingArea, float* nfd, float* md, float* interferenceLeve
     if (report.empty()) {
         // the calls of a run: the stations come from this thread's cache
         const ChainValues r =
-            InterferenceChain::calculateValues(lines[0], lines[1], lines[2], lines[3]);
+            InterferenceChain::calculateValues(lines[0], lines[1], lines[2], lines[3], path);
         handBack(r, r.error);
         return;
     }
-    const ChainResult r = InterferenceChain::calculate(lines[0], lines[1], lines[2], lines[3]);
+    const ChainResult r =
+        InterferenceChain::calculate(lines[0], lines[1], lines[2], lines[3], path);
     int code = r.error;
     const std::string text = CalcReport::text(r, lines, path, LibraryVersion::Text);
     // a calculation error stays the result; the report's failure is reported otherwise

@@ -1,26 +1,51 @@
 #include "interferencechain.h"
 
+#include "calcreport.h"
 #include "fscalcerror.h"
 #include "stationcache.h"
 #include "syntaxcheck.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace InterferenceChain {
 
 namespace {
 
+constexpr double Pi = 3.14159265358979323846;
+constexpr double Rad = Pi / 180.0;
+
+// the latitude of the centre of the great circle from a to b, degrees
+double centreLatitudeDeg(const GeoPoint& a, const GeoPoint& b) {
+    const double pt = a.latitude * Rad, pr = b.latitude * Rad;
+    const double dl = (b.longitude - a.longitude) * Rad;
+    const double x = std::cos(pt) + std::cos(pr) * std::cos(dl);
+    const double y = std::cos(pr) * std::sin(dl);
+    return std::atan2(std::sin(pt) + std::sin(pr), std::sqrt(x * x + y * y)) / Rad;
+}
+
+// the height of an antenna above the sea-level profile: a site below sea level stands on it
+double heightAboveProfileM(const FsStation& s) {
+    return std::max(std::max(s.siteHeightM, 0.0) + s.antennaHeightM, 1.0);
+}
+
 // The geometry of one hop and the antenna attenuations; false for two stations at one point.
-bool hopGeometry(const FsStation& from, const FsStation& to, HopGeometry& h) {
+bool hopGeometry(const FsStation& from, const FsStation& to, const P452Model::Parameters& par,
+                 HopGeometry& h) {
     h.distanceKm = FsGeometry::distanceKm(from.position, to.position);
     if (!(h.distanceKm > 1e-6))
         return false;
+    h.centreLatitudeDeg = centreLatitudeDeg(from.position, to.position);
+    h.htsM = heightAboveProfileM(from);
+    h.hrsM = heightAboveProfileM(to);
+    h.intervals = P452Model::profileIntervals(h.distanceKm);
+    const P452Model::PathAngles angles = P452Model::pathAngles(
+        h.distanceKm, h.intervals, h.htsM, h.hrsM, P452Model::medianEarthRadiusKm(par.deltaN));
+    h.transHorizon = angles.transHorizon;
     h.azimuthFromDeg = FsGeometry::bearingDeg(from.position, to.position);
     h.azimuthToDeg = FsGeometry::bearingDeg(to.position, from.position);
-    h.elevationFromDeg =
-        FsGeometry::pathElevationDeg(from.heightAboveSeaM(), to.heightAboveSeaM(), h.distanceKm);
-    h.elevationToDeg =
-        FsGeometry::pathElevationDeg(to.heightAboveSeaM(), from.heightAboveSeaM(), h.distanceKm);
+    h.elevationFromDeg = angles.thetaTMrad / 1000.0 / Rad;
+    h.elevationToDeg = angles.thetaRMrad / 1000.0 / Rad;
     h.offAxisFromDeg = FsGeometry::offAxisAngleDeg(h.azimuthFromDeg, h.elevationFromDeg,
                                                    from.azimuthDeg, from.elevationDeg);
     h.offAxisToDeg = FsGeometry::offAxisAngleDeg(h.azimuthToDeg, h.elevationToDeg, to.azimuthDeg,
@@ -34,26 +59,38 @@ bool hopGeometry(const FsStation& from, const FsStation& to, HopGeometry& h) {
     h.samePolarisation = from.polarisation == to.polarisation;
     h.discriminationDb = Polarisation::pairDiscriminationDb(h.samePolarisation, h.coFromDb,
                                                             h.crossFromDb, h.coToDb, h.crossToDb);
+    h.gainFromDbi = from.gainDbi - h.coFromDb;
+    h.gainToDbi = to.gainDbi - h.coToDb;
     return true;
 }
 
 // The losses of a hop whose geometry is known.
-void hopLoss(const FsStation& from, const FsStation& to, double frequencyMHz, HopResult& h) {
-    h.freeSpaceDb = PropagationLoss::freeSpaceDb(frequencyMHz, h.distanceKm);
-    // heights above the smooth earth: site height plus antenna height
-    h.diffraction = PropagationLoss::smoothEarth(frequencyMHz, h.distanceKm, from.heightAboveSeaM(),
-                                                 to.heightAboveSeaM());
-    h.basicLossDb = h.freeSpaceDb + h.diffraction.lossDb;
+void hopLoss(const FsStation& from, double frequencyMHz, const P452Model::Parameters& par,
+             const P452Model::Gases& gases, HopResult& h) {
+    P452Model::Input& in = h.model;
+    in.frequencyGHz = frequencyMHz / 1000.0;
+    in.parameters = par;
+    in.horizontal = from.polarisation == HCMRecord::Horizontal;
+    in.distanceKm = h.distanceKm;
+    in.intervals = h.intervals;
+    in.htsM = h.htsM;
+    in.hrsM = h.hrsM;
+    in.centreLatitudeDeg = h.centreLatitudeDeg;
+    in.gainTxDbi = h.gainFromDbi;
+    in.gainRxDbi = h.gainToDbi;
+    h.loss = P452Model::calculate(in, gases);
+    h.basicLossDb = h.loss.lbDb;
 }
 
 // The whole hop, with what the cache (when there is one) kept of it: the same hop of the chain
 // before, or the geometry of these two stations. False for two stations at one point.
 bool calculateHop(int slot, const FsStation& from, const FsStation& to, double frequencyMHz,
-                  HopResult& h, StationCache* cache) {
+                  const P452Model::Parameters& par, HopResult& h, StationCache* cache) {
     if (!cache) {
-        if (!hopGeometry(from, to, h))
+        if (!hopGeometry(from, to, par, h))
             return false;
-        hopLoss(from, to, frequencyMHz, h);
+        hopLoss(from, frequencyMHz, par,
+                P452Model::gases(frequencyMHz / 1000.0, par.pressureHpa, par.temperatureC), h);
         return true;
     }
     if (const HopResult* kept = cache->lastHop(slot, &from, &to, frequencyMHz)) {
@@ -63,11 +100,11 @@ bool calculateHop(int slot, const FsStation& from, const FsStation& to, double f
     if (const HopGeometry* kept = cache->geometry(&from, &to)) {
         static_cast<HopGeometry&>(h) = *kept;
     } else {
-        if (!hopGeometry(from, to, h))
+        if (!hopGeometry(from, to, par, h))
             return false;
         cache->keepGeometry(&from, &to, h);
     }
-    hopLoss(from, to, frequencyMHz, h);
+    hopLoss(from, frequencyMHz, par, cache->gases(frequencyMHz / 1000.0), h);
     cache->keepHop(slot, &from, &to, frequencyMHz, h);
     return true;
 }
@@ -107,6 +144,16 @@ FsStation::Role roleAt(const ChainValues& r, int i) {
 void evaluate(const FsStation* const st[4], ChainValues& r, std::string* problem,
               StationCache* cache, const double* txSpectrumMHz) {
     const FsStation& tx = *st[0];
+    // the model's frequency range; both hops of a repeater chain use the TX frequency
+    if (!(tx.frequencyMHz >= 1000.0 * P452Model::MinFrequencyGHz &&
+          tx.frequencyMHz <= 1000.0 * P452Model::MaxFrequencyGHz)) {
+        r.error = FsCalcError::FrequencyOutOfRange;
+        r.failedStation = 0;
+        if (problem)
+            *problem =
+                "1A = " + CalcReport::number(tx.frequencyMHz, 6) + " MHz outside 100-50000 MHz";
+        return;
+    }
     const FsStation& rx = *st[r.stationCount - 1];
     r.frequencyTxMHz = tx.frequencyMHz;
     r.frequencyRxMHz = rx.frequencyMHz;
@@ -119,7 +166,8 @@ void evaluate(const FsStation* const st[4], ChainValues& r, std::string* problem
         HopResult& h = r.hops[k];
         const int from = 2 * k;
         const int to = r.repeater ? 2 * k + 1 : 1;
-        const bool calculated = calculateHop(k, *st[from], *st[to], tx.frequencyMHz, h, cache);
+        const bool calculated =
+            calculateHop(k, *st[from], *st[to], tx.frequencyMHz, r.parameters, h, cache);
         h.from = from;
         h.to = to;
         if (!calculated) {
@@ -173,7 +221,8 @@ double thresholdDegradationDb(double interferenceToNoiseDb) {
 }
 
 ChainResult calculate(std::string_view station1, std::string_view station2,
-                      std::string_view station3, std::string_view station4) {
+                      std::string_view station3, std::string_view station4,
+                      std::string_view dataPath) {
     ChainResult r;
     const std::string_view lines[4] = {station1, station2, station3, station4};
     if (!takeSlots(lines, r, &r.problem))
@@ -186,13 +235,22 @@ ChainResult calculate(std::string_view station1, std::string_view station2,
             return r;
         }
     }
+    r.config = ModelConfig::load(ModelConfig::filePath(dataPath));
+    r.configKnown = true;
+    if (r.config.state == ModelConfig::State::Invalid) {
+        r.error = FsCalcError::ModelConfigInvalid;
+        r.problem = r.config.problem;
+        return r;
+    }
+    r.parameters = r.config.parameters;
     const FsStation* const st[4] = {&r.stations[0], &r.stations[1], &r.stations[2], &r.stations[3]};
     evaluate(st, r, &r.problem, nullptr, nullptr);
     return r;
 }
 
 ChainValues calculateValues(std::string_view station1, std::string_view station2,
-                            std::string_view station3, std::string_view station4) {
+                            std::string_view station3, std::string_view station4,
+                            std::string_view dataPath) {
     ChainValues r;
     const std::string_view lines[4] = {station1, station2, station3, station4};
     if (!takeSlots(lines, r, nullptr))
@@ -212,6 +270,13 @@ ChainValues calculateValues(std::string_view station1, std::string_view station2
         if (i == 0)
             txSpectrumMHz = &e.spectrumMHz;
     }
+    // the configuration file is checked after the stations, as without the cache
+    const ModelConfig::Loaded& config = cache.config(dataPath);
+    if (config.state == ModelConfig::State::Invalid) {
+        r.error = FsCalcError::ModelConfigInvalid;
+        return r;
+    }
+    r.parameters = config.parameters;
     evaluate(st, r, nullptr, &cache, txSpectrumMHz);
     return r;
 }

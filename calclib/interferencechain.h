@@ -1,7 +1,8 @@
 #pragma once
 
 #include "fsstation.h"
-#include "propagationloss.h"
+#include "modelconfig.h"
+#include "p452model.h"
 
 #include <string>
 #include <string_view>
@@ -10,9 +11,16 @@
 // not depend on the frequency.
 struct HopGeometry {
     double distanceKm = 0;
+    double centreLatitudeDeg = 0; // φm, the latitude of the path centre
+    double htsM = 0;              // antenna heights above the sea-level profile, at least 1 m
+    double hrsM = 0;
+    int intervals = 0;         // of the profile
+    bool transHorizon = false; // of the path at the median effective earth radius
     double azimuthFromDeg = 0; // bearing at each end towards the other one
     double azimuthToDeg = 0;
-    double elevationFromDeg = 0; // path elevation at each end
+    // path elevation at each end: towards the other station on a line-of-sight path, towards
+    // the station's own radio horizon beyond it
+    double elevationFromDeg = 0;
     double elevationToDeg = 0;
     double offAxisFromDeg = 0; // off-axis angles of the two antennas
     double offAxisToDeg = 0;
@@ -24,6 +32,8 @@ struct HopGeometry {
     double crossToDb = 0;
     bool samePolarisation = true;
     double discriminationDb = 0; // the pair's attenuation after polarisation mixing
+    double gainFromDbi = 0;      // the antenna gains towards the path: 9X1 - co-polar attenuation
+    double gainToDbi = 0;
 };
 
 // One hop of a chain, from a transmitting end to a receiving end (TX -> RX, TX -> PRX or
@@ -31,9 +41,9 @@ struct HopGeometry {
 struct HopResult : HopGeometry {
     int from = 0; // station indices 0..3
     int to = 0;
-    double freeSpaceDb = 0;
-    PropagationLoss::Diffraction diffraction;
-    double basicLossDb = 0; // free space + diffraction
+    P452Model::Input model; // what the propagation model was given
+    P452Model::Result loss; // and every value it worked out
+    double basicLossDb = 0; // Lb
 };
 
 // The calculation of one chain: every value and intermediate value of it, without the stations
@@ -41,6 +51,8 @@ struct HopResult : HopGeometry {
 struct ChainValues {
     int error = 0;          // FsCalcError code
     int failedStation = -1; // 0..3, the station the error belongs to (-1: none or the chain)
+
+    P452Model::Parameters parameters; // of the propagation model
 
     bool repeater = false;
     int stationCount = 0;
@@ -75,20 +87,26 @@ struct ChainValues {
 struct ChainResult : ChainValues {
     std::string problem; // what failed
     FsStation stations[4];
+    bool configKnown = false;   // the configuration file was looked at (after the stations)
+    ModelConfig::Loaded config; // and what it gave
 };
 
 namespace InterferenceChain {
 
 // The chain of the station lines 1..4: 1 and 2 alone are a direct chain TX -> RX; all four are
-// TX, PRX, PTX, RX of a passive-repeater chain. An empty or blank line is an unused slot.
+// TX, PRX, PTX, RX of a passive-repeater chain. An empty or blank line is an unused slot. The
+// model's configuration file is read afresh from the folder `dataPath` (README.md).
 ChainResult calculate(std::string_view station1, std::string_view station2,
-                      std::string_view station3, std::string_view station4);
+                      std::string_view station3, std::string_view station4,
+                      std::string_view dataPath);
 
 // The same values as calculate() gives, bit for bit, without the stations and the text of a
 // failure. The stations come from the calling thread's StationCache, and a hop whose two
 // stations and frequency are those of the same hop of the chain before is taken over from it.
+// The cache reads the configuration file again only when it changed.
 ChainValues calculateValues(std::string_view station1, std::string_view station2,
-                            std::string_view station3, std::string_view station4);
+                            std::string_view station3, std::string_view station4,
+                            std::string_view dataPath);
 
 // 10 log10(1 + 10^((I - N)/10)), dB
 double thresholdDegradationDb(double interferenceToNoiseDb);

@@ -54,11 +54,49 @@ void StationCache::clear() {
         place.last = nullptr;
     }
     // the values kept for pairs of stations belong to stations that are gone now
+    clearPairs();
+    m_overlaps.clear();
+    m_size = 0;
+}
+
+void StationCache::clearPairs() {
     for (Hop& hop : m_hops)
         hop = Hop();
     m_geometry.clear();
-    m_overlaps.clear();
-    m_size = 0;
+}
+
+const ModelConfig::Loaded& StationCache::config(std::string_view dataPath) {
+    // the file's place depends on the data path and, without one, on the environment
+    const std::string path = ModelConfig::filePath(dataPath);
+    const ModelConfig::Stamp now = ModelConfig::stamp(path);
+    if (m_configKnown && path == m_config.path && now == m_configStamp)
+        return m_config;
+    ModelConfig::Loaded loaded = ModelConfig::load(path);
+    ++m_configReads;
+    const bool changed =
+        !m_configKnown || !ModelConfig::sameParameters(loaded.parameters, m_config.parameters);
+    m_configKnown = true;
+    m_configStamp = now;
+    m_config = std::move(loaded);
+    if (changed) {
+        // hop geometry and losses follow from the parameters; the mask overlaps do not
+        clearPairs();
+        m_gases.clear();
+    }
+    return m_config;
+}
+
+const P452Model::Gases& StationCache::gases(double frequencyGHz) {
+    std::uint64_t key;
+    std::memcpy(&key, &frequencyGHz, sizeof key);
+    const auto found = m_gases.find(key);
+    if (found != m_gases.end())
+        return found->second;
+    if (m_gases.size() >= 1024)
+        m_gases.clear();
+    const P452Model::Parameters& p = m_config.parameters;
+    return m_gases.emplace(key, P452Model::gases(frequencyGHz, p.pressureHpa, p.temperatureC))
+        .first->second;
 }
 
 const HopResult* StationCache::lastHop(int slot, const FsStation* from, const FsStation* to,

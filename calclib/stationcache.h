@@ -2,6 +2,7 @@
 
 #include "fsstation.h"
 #include "interferencechain.h"
+#include "modelconfig.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -115,6 +116,17 @@ public:
         m_overlaps.keep(tx, rx, o);
     }
 
+    // The model's configuration file for the data path given: read when it was not read yet for
+    // this path or stat() shows that it changed. When its values change, every value kept for
+    // pairs of stations is dropped (all of them depend on the model's parameters); the
+    // stations stay.
+    const ModelConfig::Loaded& config(std::string_view dataPath);
+    // how many times the configuration file was read (for the tests)
+    std::uint64_t configReads() const { return m_configReads; }
+
+    // the gases at this frequency (GHz) for the parameters of the last config()
+    const P452Model::Gases& gases(double frequencyGHz);
+
     std::size_t size() const { return m_size; }
     std::size_t capacity() const { return m_capacity; }
     // how many lines were read since the cache was made (for the tests)
@@ -136,6 +148,8 @@ private:
         HopResult hop;
     };
 
+    void clearPairs();
+
     Place m_places[4]; // by FsStation::Role
     Hop m_hops[2];
     PairMemo<HopGeometry> m_geometry;
@@ -143,4 +157,12 @@ private:
     std::size_t m_size = 0;
     std::size_t m_capacity;
     std::uint64_t m_reads = 0;
+
+    // the configuration file: the data path it was looked up for, its stat() then, its values
+    bool m_configKnown = false;
+    ModelConfig::Stamp m_configStamp;
+    ModelConfig::Loaded m_config;
+    std::uint64_t m_configReads = 0;
+    // gases by the bits of the frequency, for m_config's pressure and temperature
+    std::unordered_map<std::uint64_t, P452Model::Gases> m_gases;
 };

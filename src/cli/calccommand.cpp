@@ -14,7 +14,10 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QSqlRecord>
+#include <QVariant>
 #include <cmath>
+#include <map>
 #include <ostream>
 
 namespace {
@@ -159,10 +162,19 @@ int CalcCommand::run(const std::vector<std::string>& args, std::ostream& out, st
         return 1;
     }
     qint64 rows = -1;
+    std::map<int, qint64> codes; // the library's result codes of the stored chains
     {
         dataReport written(workingPath);
-        if (written.loadResults() || written.loadTrigger())
+        if (written.loadResults()) {
             rows = written.rowCount();
+            written.forEachRow([&codes](const QSqlRecord& row) {
+                if (const int code = row.value(QStringLiteral("Error")).toInt())
+                    ++codes[code];
+                return true;
+            });
+        } else if (written.loadTrigger()) {
+            rows = written.rowCount();
+        }
     }
     // the complete report replaces the old one in one step
     if (!report.commit()) {
@@ -171,5 +183,13 @@ int CalcCommand::run(const std::vector<std::string>& args, std::ostream& out, st
     }
     out << "HCM Library version: " << toLocal(calc.libraryVersion()) << "\n";
     out << "Rows stored: " << rows << "\n";
+    // what the codes mean, in the library's own words when it has them
+    for (const auto& [code, count] : codes) {
+        const QString text = calc.libraryErrorText(code);
+        out << "Library result " << code;
+        if (!text.isEmpty())
+            out << " (" << toLocal(text) << ")";
+        out << ": " << count << (count == 1 ? " row" : " rows") << "\n";
+    }
     return 0;
 }

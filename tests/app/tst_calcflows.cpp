@@ -170,7 +170,7 @@ private slots:
                  QDir(w->dataFolder()).filePath(QStringLiteral("detreport1.txt")));
         QVERIFY(QFileInfo::exists(working));
         QVERIFY(report->tableView()->model()->rowCount() > 0);
-        QVERIFY(report->info()->text().startsWith(QLatin1String("HCM Library version: 2.1.")));
+        QVERIFY(report->info()->text().startsWith(QLatin1String("HCM Library version: 2.2.")));
         QTRY_COMPARE(script.seen().size(), 1);
         QVERIFY(script.seen()[0].text.startsWith(QLatin1String("Calculations completed")));
         QCOMPARE(states(w->ui()), QStringLiteral("11 00 0"));

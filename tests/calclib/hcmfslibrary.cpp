@@ -1,6 +1,7 @@
 #include "hcmfslibrary.h"
 
 HcmfsLibrary::HcmfsLibrary() : m_library(path()) {
+    m_dataPath = m_emptyFolder.path().toLocal8Bit();
     if (!m_library.load())
         return;
     m_v2 = reinterpret_cast<HCMFS_V2_Function>(m_library.resolve("HCMFS_V2"));
@@ -15,7 +16,7 @@ HcmfsLibrary::Result HcmfsLibrary::calculate(const QByteArray& station1, const Q
                                              const QByteArray& station3, const QByteArray& station4,
                                              const QByteArray& reportFile) const {
     Result r;
-    const QByteArray dataPath;
+    const QByteArray& dataPath = m_dataPath;
     m_v2(&r.overlappingArea, &r.nfd, &r.md, &r.interference, &r.aTotal, &r.td, &r.error,
          station1.constData(), int32_t(station1.size()), station2.constData(),
          int32_t(station2.size()), station3.constData(), int32_t(station3.size()),

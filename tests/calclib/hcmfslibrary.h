@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QLibrary>
 #include <QString>
+#include <QTemporaryDir>
 
 class HcmfsLibrary {
 public:
@@ -24,6 +25,10 @@ public:
     bool isLoaded() const { return m_v2 && m_annex; }
     QString errorString() const { return m_library.errorString(); }
     static QString path();
+    // The data path handed to HCMFS_V2: by default an empty folder of its own, so that the
+    // model's defaults apply whatever the user's data folder holds.
+    void setDataPath(const QByteArray& path) { m_dataPath = path; }
+    QByteArray dataPath() const { return m_dataPath; }
 
     Result calculate(const QByteArray& station1, const QByteArray& station2,
                      const QByteArray& station3 = {}, const QByteArray& station4 = {},
@@ -32,6 +37,8 @@ public:
 
 private:
     QLibrary m_library;
+    QTemporaryDir m_emptyFolder;
+    QByteArray m_dataPath;
     HCMFS_V2_Function m_v2 = nullptr;
     HCMFS_ANNEX11_1_Function m_annex = nullptr;
 };

@@ -136,10 +136,12 @@ QList<quint64> bits(const ChainValues& v) {
                          h.crossToDb,
                          double(h.samePolarisation),
                          h.discriminationDb,
-                         h.freeSpaceDb,
-                         h.diffraction.lossDb,
-                         h.diffraction.x,
-                         h.diffraction.clearanceM,
+                         h.gainFromDbi,
+                         h.gainToDbi,
+                         h.loss.lbfsgDb,
+                         h.loss.ldpDb,
+                         h.loss.lbsDb,
+                         h.loss.lbaDb,
                          h.basicLossDb})
             add(d);
     }
@@ -152,14 +154,22 @@ QList<quint64> bits(const ChainValues& v) {
     return out;
 }
 
+// a data folder without a configuration file: the model's defaults
+const std::string& emptyFolder() {
+    static const QTemporaryDir dir;
+    static const std::string path = dir.path().toStdString();
+    return path;
+}
+
 ChainValues fresh(const Chain& c) {
     return InterferenceChain::calculate(c[0].toStdString(), c[1].toStdString(), c[2].toStdString(),
-                                        c[3].toStdString());
+                                        c[3].toStdString(), emptyFolder());
 }
 
 ChainValues cached(const Chain& c) {
     return InterferenceChain::calculateValues(c[0].toStdString(), c[1].toStdString(),
-                                              c[2].toStdString(), c[3].toStdString());
+                                              c[2].toStdString(), c[3].toStdString(),
+                                              emptyFolder());
 }
 
 bool sameOutputs(const HcmfsLibrary::Result& a, const HcmfsLibrary::Result& b) {

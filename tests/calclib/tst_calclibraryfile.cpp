@@ -54,7 +54,7 @@ private slots:
 
     void versionSection() {
         const QString version = ElfVersion::fileVersion(HcmfsLibrary::path());
-        QCOMPARE(version, QStringLiteral("2.1.0.0"));
+        QCOMPARE(version, QStringLiteral("2.2.0.0"));
         // newer than 2.0.9.9, compared part by part, so the program passes an empty data path
         const QStringList parts = version.split(QLatin1Char('.'));
         const int old[4] = {2, 0, 9, 9};

@@ -193,6 +193,31 @@ private slots:
                  QStringList{lib.chain(line(1), line(2))});
     }
 
+    void libraryResultTexts() {
+        // a frequency beyond the model, then a configuration file out of range in the data
+        // folder (XDG_DATA_HOME: the program hands the library an empty data path)
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath("tarnwell"));
+        const QString input = dir.filePath("link.txt");
+        const QByteArray xdg = qgetenv("XDG_DATA_HOME");
+        qputenv("XDG_DATA_HOME", QFile::encodeName(dir.path()));
+        for (const char* mhz : {"60000", "18725"}) {
+            QFile f(input);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(line(1).replace(";18725;", QByteArray(";") + mhz + ";") + "\n" + line(2));
+            f.close();
+            const Run r = calcCli({"calc", "single", input, "--out", dir.filePath("single.twrpt")});
+            QVERIFY2(r.out.endsWith(mhz[0] == '6' ? "Library result 13 (Frequency outside "
+                                                    "0.1-50 GHz (ITU-R P.452)): 1 row\n"
+                                                  : "Library result 14 (Model configuration file "
+                                                    "invalid): 1 row\n"),
+                     r.out.constData());
+            QFile ini(dir.filePath("tarnwell/hcmfs-model.ini"));
+            QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("p_percent = 99\n") > 0);
+        }
+        xdg.isNull() ? void(qunsetenv("XDG_DATA_HOME")) : void(qputenv("XDG_DATA_HOME", xdg));
+    }
+
     void trigger() {
         QTemporaryDir dir;
         const QString out = dir.filePath("trigger.twrpt");

@@ -1,9 +1,11 @@
-// The FS calculation library on arbitrary station lines: the fuzz bytes are split at line ends
-// into up to four station texts, which go to HCMFS_V2 twice without a report (the second call
-// is served from the library's cache of stations), once with a detailed report (which reads
-// every line afresh) and to HCMFS_ANNEX11_1. The library must neither crash nor read outside
-// its texts, the three calculations must give the same bits, and the trigger's buffer must be
-// filled to its end.
+// The FS calculation library on arbitrary station lines and model configuration files: the fuzz
+// bytes are split at line ends into up to four station texts; what follows the fourth line is
+// written as the model's configuration file "hcmfs-model.ini" into a data folder of this
+// process (no such rest: no file). The stations go to HCMFS_V2 twice without a report (the
+// second call is served from the library's cache of stations and of the file), once with a
+// detailed report (which reads every line and the file afresh) and to HCMFS_ANNEX11_1. The
+// library must neither crash nor read outside its texts, the three calculations must give the
+// same bits, and the trigger's buffer must be filled to its end.
 #include "fuzzsupport.h"
 #include "hcmfsapi.h"
 
@@ -13,6 +15,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
@@ -38,7 +41,8 @@ struct Outputs {
 // beyond its end
 std::vector<std::unique_ptr<char[]>> copies;
 
-Outputs call(const std::vector<std::string>& lines, const std::string& report) {
+Outputs call(const std::vector<std::string>& lines, const std::string& report,
+             const std::string& dataPath) {
     const char* texts[4] = {};
     int32_t lengths[4] = {};
     for (size_t i = 0; i < 4 && i < lines.size(); ++i) {
@@ -50,7 +54,8 @@ Outputs call(const std::vector<std::string>& lines, const std::string& report) {
     Outputs o;
     HCMFS_V2(&o.overlappingArea, &o.nfd, &o.md, &o.interference, &o.aTotal, &o.td, &o.error,
              texts[0], lengths[0], texts[1], lengths[1], texts[2], lengths[2], texts[3], lengths[3],
-             report.empty() ? nullptr : report.data(), int32_t(report.size()), nullptr, 0);
+             report.empty() ? nullptr : report.data(), int32_t(report.size()), dataPath.data(),
+             int32_t(dataPath.size()));
     copies.clear();
     return o;
 }
@@ -76,6 +81,42 @@ const std::string& reportPath() {
     return path;
 }
 
+std::string folderPath() {
+    return "/tmp/fuzz_hcmfs_data_" + std::to_string(getpid());
+}
+
+void removeDataFolder() {
+    for (const char* name : {"/hcmfs-model.ini", "/next.ini"})
+        std::remove((folderPath() + name).c_str());
+    rmdir(folderPath().c_str());
+}
+
+// the data folder of this process (gone when the process ends) and its configuration file
+const std::string& dataFolder() {
+    static const std::string path = [] {
+        mkdir(folderPath().c_str(), 0700);
+        std::atexit(removeDataFolder);
+        return folderPath();
+    }();
+    return path;
+}
+
+std::string configPath() {
+    return dataFolder() + "/hcmfs-model.ini";
+}
+
+// Written beside and renamed into place: a new file (inode) each time, so that the library's
+// cache sees the change even when size and time stamp stay the same.
+void writeConfig(const std::string& text) {
+    const std::string next = dataFolder() + "/next.ini";
+    std::FILE* f = std::fopen(next.c_str(), "wb");
+    if (!f)
+        return;
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+    std::rename(next.c_str(), configPath().c_str());
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -89,12 +130,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         lines.push_back(text.substr(start, end - start));
         start = end + 1;
     }
+    // the rest is the configuration file; without one the defaults apply
+    if (start < text.size())
+        writeConfig(text.substr(start));
+    else
+        std::remove(configPath().c_str());
 
-    const Outputs first = call(lines, std::string());
-    const Outputs cached = call(lines, std::string());
+    const Outputs first = call(lines, std::string(), dataFolder());
+    const Outputs cached = call(lines, std::string(), dataFolder());
     if (!sameBits(first, cached))
         fail("a cached calculation differs from the first one", lines);
-    const Outputs detailed = call(lines, reportPath());
+    const Outputs detailed = call(lines, reportPath(), dataFolder());
     std::remove(reportPath().c_str());
     if (!sameBits(first, detailed))
         fail("the detailed calculation differs from the plain one", lines);
