@@ -16,6 +16,9 @@ packages=(
   python3
   # libFuzzer and the sanitizer runtimes
   clang libclang-rt-14-dev
+  # the Debian package (CPack finds the binaries with "file" and their dependencies with
+  # dpkg-shlibdeps) and the checks of the desktop entry and the AppStream metadata
+  dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()

@@ -69,7 +69,7 @@ void hcmForm::saveMsAs(hcmMSEditMDI* editor) {
 // validation of the active MS editor's file
 
 QString hcmForm::shippedSchemaFile() const {
-    return AppPaths::applicationDirectory() + QStringLiteral("/hcm-schema.xsd");
+    return AppPaths::shippedFile(QStringLiteral("hcm-schema.xsd"));
 }
 
 void hcmForm::doActionValidateXml() {
@@ -142,10 +142,9 @@ void hcmForm::doMobileCalculations() {
         if (hcmMSEditMDI* editor = msEditorOf(window); editor && !editor->fileName().isEmpty())
             files << editor->fileName();
     m_msCalcDlg->setFiles(files);
-    const QString library =
-        m_settings->hcmMsLibrary.isEmpty()
-            ? QString()
-            : QDir(AppPaths::applicationDirectory()).filePath(m_settings->hcmMsLibrary);
+    const QString library = m_settings->hcmMsLibrary.isEmpty()
+                                ? QString()
+                                : AppPaths::shippedFile(m_settings->hcmMsLibrary);
     {
         // the countries of border lines, as the library knows them
         MSCalcLibrary lib;

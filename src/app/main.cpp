@@ -41,6 +41,8 @@ int main(int argc, char** argv) {
         return 255;
 
     QApplication app(argc, argv);
+    // the desktop matches the windows to the menu entry tarnwell.desktop
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarnwell"));
     AppResources::init();
     // numbers are written and read with "." everywhere: in Qt and in the C library (which
     // QApplication has just set from the environment)
