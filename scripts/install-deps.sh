@@ -17,8 +17,8 @@ packages=(
   # libFuzzer and the sanitizer runtimes
   clang libclang-rt-14-dev
   # the Debian package (CPack finds the binaries with "file" and their dependencies with
-  # dpkg-shlibdeps) and the checks of the desktop entry and the AppStream metadata
-  dpkg-dev file desktop-file-utils appstream
+  # dpkg-shlibdeps) and the check of its AppStream metadata
+  dpkg-dev file appstream
 )
 
 missing=()

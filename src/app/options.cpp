@@ -257,9 +257,8 @@ QStringList Options::libraryFiles(const QString& pattern) const {
     const QDir shipped(libraryDirectory());
     QStringList files = shipped.entryList({pattern}, QDir::Files, QDir::Unsorted);
     const QDir user(userLibraryDirectory());
-    if (QDir::cleanPath(user.absolutePath()) != QDir::cleanPath(shipped.absolutePath()))
-        for (const QString& name : user.entryList({pattern}, QDir::Files, QDir::Name))
-            files << user.absoluteFilePath(name);
+    for (const QString& name : user.entryList({pattern}, QDir::Files, QDir::Name))
+        files << user.absoluteFilePath(name);
     return files;
 }
 

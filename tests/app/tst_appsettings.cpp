@@ -2,7 +2,6 @@
 // first-installation prompt, and taking the Options dialog's values over.
 #include "testregistry.h"
 
-#include "apppaths.h"
 #include "appsettings.h"
 #include "hcmeditmdi.h"
 #include "hcmform.h"
@@ -20,10 +19,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -192,50 +188,6 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(qApp, "aboutToQuit", Qt::DirectConnection));
         QCOMPARE(QSettings(env.iniPath(), QSettings::IniFormat).value("recentDir").toString(),
                  QStringLiteral("/srv/quit"));
-    }
-
-    // An installed program keeps hcm.ini per user: a first start writes what `make run` writes
-    // in the build tree; the settings of an earlier installation stay as they are.
-    void installedFirstStart_data() {
-        QTest::addColumn<QByteArray>("earlier");
-        QTest::addColumn<QString>("library");
-        QTest::addColumn<int>("task");
-        using T = hcmForm::StartupTask;
-        QTest::newRow("first start")
-            << QByteArray() << "HCMFS_DLL.so" << int(T::FirstInstallationPrompt);
-        QTest::newRow("reinstalled") << QByteArray("[General]\nHCMLibrary=/home/u/HCMFS_DLL.so\n"
-                                                   "check_for_update_on_startup=false\n")
-                                     << "/home/u/HCMFS_DLL.so" << int(T::None);
-    }
-    void installedFirstStart() {
-        QFETCH(QByteArray, earlier);
-        QFETCH(QString, library);
-        QFETCH(int, task);
-        TestEnvironment env;
-        QTemporaryDir tree;
-        QVERIFY(QDir().mkpath(tree.filePath("usr/share/tarnwell")));
-        QVERIFY(QDir().mkpath(tree.filePath("usr/bin")));
-        AppPaths::setSettingsDirectory(QString());
-        AppPaths::setApplicationDirectory(tree.filePath("usr/bin"));
-        const auto restore = qScopeGuard([] { AppPaths::setApplicationDirectory(QString()); });
-        QCoreApplication::setApplicationName(QStringLiteral("Tarnwell"));
-        const QString ini = AppPaths::settingsFile();
-        QVERIFY(ini.startsWith(QStandardPaths::writableLocation(QStandardPaths::ConfigLocation)));
-        QFile::remove(ini);
-        if (!earlier.isEmpty()) {
-            QFile file(ini);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(earlier);
-        }
-        {
-            hcmForm form;
-            QCOMPARE(int(form.startupTask()), task);
-            QCOMPARE(form.settings().hcmLibrary, library);
-            QCOMPARE(form.settings().hcmMsLibrary,
-                     earlier.isEmpty() ? QStringLiteral("HCMMS_DLL.so") : QString());
-        }
-        QFile::remove(ini);
-        QFile::remove(QDir(AppPaths::dataFolder()).filePath("equipment.db"));
     }
 
     void startupTask_data() {
