@@ -234,7 +234,7 @@ int MsCommand::validate(const std::vector<std::string>& args, std::ostream& out,
         return 2;
     const QString schema = parsed.has("schema")
                                ? fromArg(parsed.value("schema"))
-                               : AppPaths::shippedFile(QStringLiteral("hcm-schema.xsd"));
+                               : AppPaths::writableProgramFile(QStringLiteral("hcm-schema.xsd"));
     MSTableModel model;
     if (model.validateFile(path, schema)) {
         out << "valid\n";

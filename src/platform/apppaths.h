@@ -57,9 +57,9 @@ QString dataFolder();
 // dataFolder() + "/update", created when missing.
 QString updateFolder();
 
-// A file the program ships and writes to (equipment.db): the shipped file when the program's
-// directory is writable, else a copy in the data folder, copied from the shipped one once (an
-// existing copy is kept and used).
+// A file the program ships and writes to (equipment.db; hcm-schema.xsd, which the daily schema
+// download replaces): the shipped file when the program's directory is writable, else a copy in
+// the data folder, copied from the shipped one once (an existing copy is kept and used).
 QString writableProgramFile(const QString& name);
 
 } // namespace AppPaths
