@@ -6,7 +6,7 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 60
 CMAKE_FLAGS ?=
 
-.PHONY: all deps build run test test-asan fuzz bench clean
+.PHONY: all deps build run test test-asan fuzz bench package clean
 
 all: build
 
@@ -23,6 +23,11 @@ run: build
 	@test -f $(BUILD)/bin/hcm.ini || \
 	  printf '[General]\nfirst_installation=1\nHCMLibrary=HCMFS_DLL.so\nHCMMSLibrary=HCMMS_DLL.so\n' > $(BUILD)/bin/hcm.ini
 	$(BUILD)/bin/tarnwell samples/sample-fs.txt
+
+# the Debian package tarnwell_VERSION_ARCH.deb, in this folder
+package: build
+	cpack --config $(BUILD)/CPackConfig.cmake -G DEB
+	cp $(BUILD)/package/tarnwell_*.deb .
 
 test: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)

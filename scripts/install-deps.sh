@@ -18,6 +18,9 @@ packages=(
   python3
   # libFuzzer and the sanitizer runtimes
   clang libclang-rt-14-dev
+  # the Debian package (CPack finds the binaries with "file" and their dependencies with
+  # dpkg-shlibdeps) and the check of its AppStream metadata
+  dpkg-dev file appstream
 )
 
 missing=()

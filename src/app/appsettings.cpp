@@ -1,5 +1,6 @@
 #include "appsettings.h"
 
+#include <QFileInfo>
 #include <QSettings>
 
 namespace {
@@ -44,6 +45,17 @@ AppSettings::AppSettings(const QString& iniPath)
 }
 
 AppSettings::~AppSettings() = default;
+
+bool AppSettings::writeFirstStart(const QString& iniPath) {
+    if (QFileInfo::exists(iniPath))
+        return false;
+    QSettings ini(iniPath, QSettings::IniFormat);
+    ini.setValue(kFirstInstallation, 1);
+    ini.setValue(kHcmLibrary, QStringLiteral("HCMFS_DLL.so"));
+    ini.setValue(kHcmMsLibrary, QStringLiteral("HCMMS_DLL.so"));
+    ini.sync();
+    return ini.status() == QSettings::NoError;
+}
 
 QString AppSettings::defaultUpdateServerUrl() {
     return QStringLiteral("https://updates.tarnwell.org/");

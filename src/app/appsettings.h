@@ -60,6 +60,11 @@ public:
     QString morpho;
     QString border;
 
+    // A settings file that does not exist yet is written the way an installer sets up a first
+    // start: the first-installation prompt, and our own FS and MS calculation libraries. An
+    // existing file is left alone. False when it existed or could not be written.
+    static bool writeFirstStart(const QString& iniPath);
+
     static QString defaultUpdateServerUrl();
     static QString defaultHcmSiteUrl();
 

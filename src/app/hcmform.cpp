@@ -67,7 +67,11 @@ hcmForm::hcmForm(QWidget* parent) : QMainWindow(parent) {
 
     m_ui.setupUi(this);
 
-    m_settings = std::make_unique<AppSettings>(AppPaths::settingsFile());
+    const QString settingsPath = AppPaths::settingsFile();
+    // an installed program sets up its first start itself, as `make run` does in the build tree
+    if (AppPaths::settingsArePerUser())
+        AppSettings::writeFirstStart(settingsPath);
+    m_settings = std::make_unique<AppSettings>(settingsPath);
     restoreState(m_settings->state());
     restoreGeometry(m_settings->mainGeometry());
 
@@ -93,8 +97,7 @@ hcmForm::hcmForm(QWidget* parent) : QMainWindow(parent) {
     m_about->setSiteAddress(m_settings->hcmSiteUrl);
     MSXmlFormat::setNamespaceUri(m_settings->msXmlNamespace);
 
-    const QString fsLibrary =
-        QDir(AppPaths::applicationDirectory()).filePath(m_settings->hcmLibrary);
+    const QString fsLibrary = AppPaths::shippedFile(m_settings->hcmLibrary);
     if (!m_settings->hcmLibrary.isEmpty() && QFileInfo(fsLibrary).isFile())
         m_fsLibraryVersion = ElfVersion::fileVersion(fsLibrary);
     m_updateFolder = AppPaths::updateFolder();
@@ -725,10 +728,9 @@ hcmReport* hcmForm::createReportWindow(const QString& title, const QString& entr
     const QString detReportFile =
         data.filePath(QStringLiteral("detreport%1.txt").arg(m_reportCounter));
 
-    const QString library =
-        m_settings->hcmLibrary.isEmpty()
-            ? QString()
-            : QDir(AppPaths::applicationDirectory()).filePath(m_settings->hcmLibrary);
+    const QString library = m_settings->hcmLibrary.isEmpty()
+                                ? QString()
+                                : AppPaths::shippedFile(m_settings->hcmLibrary);
     m_calcDataPath = DataPath::forLibrary(
         QFileInfo(library).isFile() ? ElfVersion::fileVersion(library) : QString(), m_calcDataPath);
 

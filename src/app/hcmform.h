@@ -199,7 +199,9 @@ private:
     // the user wanted saved could not be saved
     bool askAboutModifiedDocuments();
     void validateMsFile(hcmMSEditMDI* editor, const QString& schemaFile);
-    QString shippedSchemaFile() const;
+    // the schema MS XML files are validated against; the daily download replaces it, so an
+    // installed program keeps its own copy in the data folder
+    QString schemaFile() const;
     // the mask dialog on equipment.db, opened when first shown
     void createMaskDialog();
 

@@ -60,7 +60,7 @@ void hcmForm::applyDownloadFolders() {
     m_downloadCenter->setTopoFolder(m_settings->topo);
     m_downloadCenter->setMorphoFolder(m_settings->morpho);
     m_downloadJob->setFolders({m_dataFolder, m_updateFolder, m_settings->topo, m_settings->morpho,
-                               AppPaths::applicationDirectory()});
+                               AppPaths::libraryFolder()});
 }
 
 void hcmForm::doActionStartDownloader() {

@@ -68,8 +68,8 @@ void hcmForm::saveMsAs(hcmMSEditMDI* editor) {
 // ---------------------------------------------------------------------------------------------
 // validation of the active MS editor's file
 
-QString hcmForm::shippedSchemaFile() const {
-    return AppPaths::applicationDirectory() + QStringLiteral("/hcm-schema.xsd");
+QString hcmForm::schemaFile() const {
+    return AppPaths::writableProgramFile(QStringLiteral("hcm-schema.xsd"));
 }
 
 void hcmForm::doActionValidateXml() {
@@ -89,7 +89,7 @@ void hcmForm::doActionValidateXml() {
                               .toString(),
                           dateFormat);
     if (lastDownload == QDate::currentDate()) {
-        validateMsFile(editor, shippedSchemaFile());
+        validateMsFile(editor, schemaFile());
         return;
     }
     m_xmlToValidate = editor;
@@ -108,7 +108,7 @@ void hcmForm::doActionValidateXml() {
         site.chop(1);
     m_xmlDownloader->download(
         site + QStringLiteral("/programs/mobile_service/XML%20Schema/hcm-schema.xsd"),
-        shippedSchemaFile());
+        schemaFile());
 }
 
 void hcmForm::slXmlDownloaderFinished() {
@@ -125,7 +125,7 @@ void hcmForm::slXmlDownloaderFinished() {
     m_settings->ini().sync();
     // the editor may have been closed while the schema came
     if (editor)
-        validateMsFile(editor, shippedSchemaFile());
+        validateMsFile(editor, schemaFile());
 }
 
 void hcmForm::validateMsFile(hcmMSEditMDI* editor, const QString& schemaFile) {
@@ -142,10 +142,9 @@ void hcmForm::doMobileCalculations() {
         if (hcmMSEditMDI* editor = msEditorOf(window); editor && !editor->fileName().isEmpty())
             files << editor->fileName();
     m_msCalcDlg->setFiles(files);
-    const QString library =
-        m_settings->hcmMsLibrary.isEmpty()
-            ? QString()
-            : QDir(AppPaths::applicationDirectory()).filePath(m_settings->hcmMsLibrary);
+    const QString library = m_settings->hcmMsLibrary.isEmpty()
+                                ? QString()
+                                : AppPaths::shippedFile(m_settings->hcmMsLibrary);
     {
         // the countries of border lines, as the library knows them
         MSCalcLibrary lib;

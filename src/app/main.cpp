@@ -43,6 +43,8 @@ int main(int argc, char** argv) {
     // the map's web view shares its OpenGL contexts with the widgets
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    // the desktop matches the windows to the menu entry tarnwell.desktop
+    QGuiApplication::setDesktopFileName(QStringLiteral("tarnwell"));
     AppResources::init();
     // numbers are written and read with "." everywhere: in Qt and in the C library (which
     // QApplication has just set from the environment)

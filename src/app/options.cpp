@@ -199,11 +199,20 @@ QWidget* Options::buildUpdatePage() {
 }
 
 QString Options::libraryDirectory() const {
-    return m_libraryDirectory.isEmpty() ? AppPaths::applicationDirectory() : m_libraryDirectory;
+    return m_libraryDirectory.isEmpty() ? AppPaths::libraryFolder() : m_libraryDirectory;
 }
 
 void Options::setLibraryDirectory(const QString& directory) {
     m_libraryDirectory = directory;
+}
+
+QString Options::userLibraryDirectory() const {
+    return m_userLibraryDirectory.isEmpty() ? AppPaths::userLibraryFolder()
+                                            : m_userLibraryDirectory;
+}
+
+void Options::setUserLibraryDirectory(const QString& directory) {
+    m_userLibraryDirectory = directory;
 }
 
 void Options::setOptions(bool checkOnEditing, bool calcErrors, bool formatErrors,
@@ -244,12 +253,18 @@ void Options::refill(QComboBox* box, const QStringList& files) {
     }
 }
 
+QStringList Options::libraryFiles(const QString& pattern) const {
+    const QDir shipped(libraryDirectory());
+    QStringList files = shipped.entryList({pattern}, QDir::Files, QDir::Unsorted);
+    const QDir user(userLibraryDirectory());
+    for (const QString& name : user.entryList({pattern}, QDir::Files, QDir::Name))
+        files << user.absoluteFilePath(name);
+    return files;
+}
+
 void Options::refreshLibraryLists() {
-    const QDir dir(libraryDirectory());
-    const QDir::Filters filter = QDir::Files;
-    refill(m_ui.pathLibrary, dir.entryList({QStringLiteral("HCMFS*.so")}, filter, QDir::Unsorted));
-    refill(m_ui.pathLibraryMs,
-           dir.entryList({QStringLiteral("HCMMS*.so")}, filter, QDir::Unsorted));
+    refill(m_ui.pathLibrary, libraryFiles(QStringLiteral("HCMFS*.so")));
+    refill(m_ui.pathLibraryMs, libraryFiles(QStringLiteral("HCMMS*.so")));
     getVersion(m_ui.pathLibrary->currentText());
     getVersionMs(m_ui.pathLibraryMs->currentText());
 }

@@ -6,6 +6,7 @@
 // takes the values over when OK is pressed.
 
 #include <QDialog>
+#include <QStringList>
 
 class QCheckBox;
 class QComboBox;
@@ -63,13 +64,17 @@ public:
 
     const Controls& controls() const { return m_ui; }
 
-    // The directory searched for the calculation libraries and their versions: the program's
-    // directory unless set otherwise.
+    // The two folders searched for the calculation libraries: the program's library folder,
+    // whose files are listed by name, and the per-user folder where the download job puts
+    // newer libraries, whose files are listed by full path (as the download job stores them).
+    // Unless set otherwise they are AppPaths::libraryFolder() and userLibraryFolder().
     QString libraryDirectory() const;
     void setLibraryDirectory(const QString& directory);
+    QString userLibraryDirectory() const;
+    void setUserLibraryDirectory(const QString& directory);
 
-    // Refills both library boxes with the "HCMFS*.so" and "HCMMS*.so" files of the library
-    // directory and shows the versions. A library name already in a box stays its text (it is
+    // Refills both library boxes with the "HCMFS*.so" and "HCMMS*.so" files of the two library
+    // folders and shows the versions. A library name already in a box stays its text (it is
     // the stored choice, and OK must not replace it by whichever file was found first); an
     // empty box takes the first file found.
     void refreshLibraryLists();
@@ -102,5 +107,8 @@ private:
     QString versionOf(const QString& dll) const;
 
     Controls m_ui;
+    QStringList libraryFiles(const QString& pattern) const;
+
     QString m_libraryDirectory;
+    QString m_userLibraryDirectory;
 };

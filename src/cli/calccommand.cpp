@@ -6,12 +6,11 @@
 #include "datareport.h"
 #include "elfversion.h"
 
+#include "apppaths.h"
 #include "atomicfile.h"
 #include "filecheck.h"
 #include "tempfiles.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QSqlRecord>
@@ -81,10 +80,9 @@ int CalcCommand::run(const std::vector<std::string>& args, std::ostream& out, st
             return usageError(err, std::string("--") + names[i] + " must not be negative");
     }
 
-    const QString library =
-        parsed.has("library")
-            ? fromArg(parsed.value("library"))
-            : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("HCMFS_DLL.so"));
+    const QString library = parsed.has("library")
+                                ? fromArg(parsed.value("library"))
+                                : AppPaths::shippedFile(QStringLiteral("HCMFS_DLL.so"));
     const QString outPath = QFileInfo(fromArg(parsed.value("out"))).absoluteFilePath();
     const QString first = fromArg(parsed.operands[1]);
     const QString second = listToList ? fromArg(parsed.operands[2]) : QString();

@@ -55,6 +55,8 @@ void installSignalHandlers() {
 int main(int argc, char** argv) {
     ProcessSetup::tuneAllocator();
     installSignalHandlers();
+    // the per-user settings folder is the one of the window program
+    QCoreApplication::setApplicationName(QStringLiteral("Tarnwell"));
     std::ios::sync_with_stdio(false);
     if (argc < 2) {
         std::cerr << kUsage;

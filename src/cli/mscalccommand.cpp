@@ -1,5 +1,6 @@
 #include "mscalccommand.h"
 
+#include "apppaths.h"
 #include "clidocument.h"
 #include "feedback.h"
 #include "jsonwriter.h"
@@ -9,7 +10,6 @@
 #include "mstablemodel.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <cmath>
 #include <ostream>
@@ -150,10 +150,9 @@ int run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return usage(err, "--sea must be C or W");
 
     MSCalcLibrary library;
-    const QString path =
-        parsed.has("library")
-            ? fromArg(parsed.value("library"))
-            : QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("HCMMS_DLL.so"));
+    const QString path = parsed.has("library")
+                             ? fromArg(parsed.value("library"))
+                             : AppPaths::shippedFile(QStringLiteral("HCMMS_DLL.so"));
     if (!library.load(path)) {
         err << QCoreApplication::translate("MSCalc",
                                            "Tarnwell failed to load HCM MS calculation library "

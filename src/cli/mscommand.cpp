@@ -5,14 +5,13 @@
 #include "filecheck.h"
 #include "hcmmsheader.h"
 #include "jsonwriter.h"
-#include "mscalccommand.h"
 #include "messagehandler.h"
+#include "mscalccommand.h"
 #include "mscolumns.h"
 #include "msfieldrules.h"
 #include "mstablemodel.h"
 #include "msxmlformat.h"
 
-#include <QDir>
 #include <QSettings>
 #include <ostream>
 
@@ -233,10 +232,9 @@ int MsCommand::validate(const std::vector<std::string>& args, std::ostream& out,
     const QString path = fromArg(parsed.operands[0]);
     if (!readable(path, err))
         return 2;
-    const QString schema =
-        parsed.has("schema")
-            ? fromArg(parsed.value("schema"))
-            : QDir(AppPaths::applicationDirectory()).filePath(QStringLiteral("hcm-schema.xsd"));
+    const QString schema = parsed.has("schema")
+                               ? fromArg(parsed.value("schema"))
+                               : AppPaths::writableProgramFile(QStringLiteral("hcm-schema.xsd"));
     MSTableModel model;
     if (model.validateFile(path, schema)) {
         out << "valid\n";

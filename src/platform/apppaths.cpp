@@ -6,6 +6,14 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+// The install folders relative to the folder of the executables, set by the build.
+#ifndef TARNWELL_BIN_TO_LIBRARIES
+#define TARNWELL_BIN_TO_LIBRARIES "../lib/tarnwell"
+#endif
+#ifndef TARNWELL_BIN_TO_DATA
+#define TARNWELL_BIN_TO_DATA "../share/tarnwell"
+#endif
+
 namespace AppPaths {
 
 namespace {
@@ -13,26 +21,81 @@ QString& settingsDirectoryOverride() {
     static QString dir;
     return dir;
 }
+QString& applicationDirectoryOverride() {
+    static QString dir;
+    return dir;
+}
+Layout currentLayout() {
+    return Layout::of(applicationDirectory());
+}
 } // namespace
 
 QString applicationDirectory() {
+    if (!applicationDirectoryOverride().isEmpty())
+        return applicationDirectoryOverride();
     if (QCoreApplication::instance())
         return QCoreApplication::applicationDirPath();
     return QDir::currentPath();
 }
 
+void setApplicationDirectory(const QString& directory) {
+    applicationDirectoryOverride() = directory;
+}
+
+Layout Layout::of(const QString& applicationDirectory) {
+    const QDir bin(applicationDirectory);
+    const QString data = QDir::cleanPath(bin.filePath(QStringLiteral(TARNWELL_BIN_TO_DATA)));
+    Layout layout;
+    if (QFileInfo(data).isDir()) {
+        layout.installed = true;
+        layout.libraries = QDir::cleanPath(bin.filePath(QStringLiteral(TARNWELL_BIN_TO_LIBRARIES)));
+        layout.data = data;
+    } else {
+        layout.libraries = applicationDirectory;
+        layout.data = applicationDirectory;
+    }
+    return layout;
+}
+
+QString Layout::file(const QString& relativePath) const {
+    const bool library = relativePath.endsWith(QLatin1String(".so"));
+    return QDir(library ? libraries : data).filePath(relativePath);
+}
+
 QString shippedFile(const QString& relativePath) {
-    return QDir(applicationDirectory()).filePath(relativePath);
+    return currentLayout().file(relativePath);
+}
+
+QString libraryFolder() {
+    return currentLayout().libraries;
+}
+
+QString userLibraryFolder() {
+    return dataFolder();
+}
+
+bool programDirectoryWritable() {
+    const Layout layout = currentLayout();
+    // an installed tree is never written to, not even by root
+    return !layout.installed && QFileInfo(applicationDirectory()).isWritable();
 }
 
 QString settingsFile() {
-    const QString dir = settingsDirectoryOverride().isEmpty() ? applicationDirectory()
-                                                              : settingsDirectoryOverride();
-    return QDir(dir).filePath(QStringLiteral("hcm.ini"));
+    if (!settingsDirectoryOverride().isEmpty())
+        return QDir(settingsDirectoryOverride()).filePath(QStringLiteral("hcm.ini"));
+    if (programDirectoryWritable())
+        return QDir(applicationDirectory()).filePath(QStringLiteral("hcm.ini"));
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(folder);
+    return QDir(folder).filePath(QStringLiteral("hcm.ini"));
 }
 
 void setSettingsDirectory(const QString& directory) {
     settingsDirectoryOverride() = directory;
+}
+
+bool settingsArePerUser() {
+    return settingsDirectoryOverride().isEmpty() && !programDirectoryWritable();
 }
 
 QString dataFolder() {
@@ -51,8 +114,8 @@ QString updateFolder() {
 }
 
 QString writableProgramFile(const QString& name) {
-    const QString shipped = QDir(applicationDirectory()).filePath(name);
-    if (QFileInfo(applicationDirectory()).isWritable())
+    const QString shipped = shippedFile(name);
+    if (programDirectoryWritable())
         return shipped;
     const QString copy = QDir(dataFolder()).filePath(name);
     if (!QFileInfo::exists(copy) && QFileInfo::exists(shipped) && QFile::copy(shipped, copy))

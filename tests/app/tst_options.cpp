@@ -210,8 +210,10 @@ private slots:
         QVERIFY(QFile::copy(QStringLiteral(VERSION_LIBRARY_A), dir.filePath("HCMFS_a.dll")));
         QVERIFY(QDir(dir.path()).mkdir("HCMFS_folder.so"));
 
+        QTemporaryDir userLibraries;
         Options o;
         o.setLibraryDirectory(dir.path());
+        o.setUserLibraryDirectory(userLibraries.path());
         const Options::Controls& c = o.controls();
         c.pathLibrary->setEditText(stored);
         o.refreshLibraryLists();
@@ -258,6 +260,23 @@ private slots:
         o.refreshLibraryLists();
         QCOMPARE(c.pathLibrary->count(), 1);
         QCOMPARE(c.pathLibrary->itemText(0), QStringLiteral("HCMFS_DLL.so"));
+    }
+
+    // the download job's libraries follow the shipped ones, by full path as the job stores them
+    void userLibraryFolder() {
+        QTemporaryDir shipped, user;
+        QVERIFY(QFile::copy(QStringLiteral(VERSION_LIBRARY_A), shipped.filePath("HCMFS_DLL.so")));
+        QVERIFY(QFile::copy(QStringLiteral(VERSION_LIBRARY_B), user.filePath("HCMFS_DLL.so")));
+        Options o;
+        o.setLibraryDirectory(shipped.path());
+        o.setUserLibraryDirectory(user.path());
+        o.refreshLibraryLists();
+        const QComboBox* box = o.controls().pathLibrary;
+        QCOMPARE(box->count(), 2);
+        QCOMPARE(box->itemText(0), QStringLiteral("HCMFS_DLL.so"));
+        QCOMPARE(box->itemText(1), user.filePath("HCMFS_DLL.so"));
+        o.getVersion(box->itemText(1));
+        QCOMPARE(o.controls().versionFS->text(), QStringLiteral("5.6.7.8"));
     }
 
     void folderPicker_data() {

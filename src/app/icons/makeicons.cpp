@@ -4,7 +4,8 @@
 //
 // Every icon is a simple pictogram of its meaning, drawn with QPainter; nothing is read from
 // disk. The resource file OUTDIR/icons.qrc maps the resource paths the program uses
-// (":/main/pics/...", ":/32x32/pics/new/32x32/...") onto the files.
+// (":/main/pics/...", ":/32x32/pics/new/32x32/...") onto the files. The application icon is
+// also drawn in the sizes of the desktop's icon theme into OUTDIR/hicolor.
 
 #include <QDir>
 #include <QFile>
@@ -232,23 +233,25 @@ void roundSign(QPainter& p, const QColor& c, bool plus) {
         p.drawLine(QPointF(16, 9), QPointF(16, 23));
 }
 
+void applicationIcon(QPainter& p) {
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 90, 160));
+    p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
+    mast(p, 16, 28, 18);
+    waves(p, QPointF(16, 10), 5, 2, QColor(250, 220, 90), 0);
+    waves(p, QPointF(16, 10), 5, 2, QColor(250, 220, 90), 180);
+}
+
+// the sizes of the application icon in the desktop's hicolor theme
+const int kThemeSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
 std::vector<Icon> icons() {
     std::vector<Icon> list;
     auto add = [&](const char* prefix, const char* alias, Draw d, int size = 32) {
         list.push_back({prefix, alias, size, std::move(d)});
     };
 
-    add(
-        "/main", "pics/tarnwell.png",
-        [](QPainter& p) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(QColor(40, 90, 160));
-            p.drawRoundedRect(QRectF(1, 1, 30, 30), 6, 6);
-            mast(p, 16, 28, 18);
-            waves(p, QPointF(16, 10), 5, 2, QColor(250, 220, 90), 0);
-            waves(p, QPointF(16, 10), 5, 2, QColor(250, 220, 90), 180);
-        },
-        64);
+    add("/main", "pics/tarnwell.png", applicationIcon, 64);
     add("/main", "pics/folder.png", [](QPainter& p) { folder(p, QRectF(3, 5, 26, 22), false); });
     add("/main", "pics/1to1.png", [](QPainter& p) {
         mast(p, 6, 29, 20);
@@ -395,6 +398,22 @@ bool writeResourceFile(const QString& path, const std::vector<Icon>& list) {
     return QFile::rename(f.fileName(), path);
 }
 
+bool drawIcon(const Draw& draw, int size, const QString& file) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        // every pictogram is drawn on a 32 x 32 grid
+        p.scale(size / 32.0, size / 32.0);
+        draw(p);
+    }
+    if (image.save(file, "PNG"))
+        return true;
+    std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -409,20 +428,16 @@ int main(int argc, char** argv) {
     }
     const std::vector<Icon> list = icons();
     for (const Icon& icon : list) {
-        QImage image(icon.size, icon.size, QImage::Format_ARGB32_Premultiplied);
-        image.fill(Qt::transparent);
-        {
-            QPainter p(&image);
-            p.setRenderHint(QPainter::Antialiasing);
-            // every pictogram is drawn on a 32 x 32 grid
-            p.scale(icon.size / 32.0, icon.size / 32.0);
-            icon.draw(p);
-        }
         const QString file = out.filePath(QFileInfo(QString::fromLatin1(icon.alias)).fileName());
-        if (!image.save(file, "PNG")) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        if (!drawIcon(icon.draw, icon.size, file))
             return 1;
-        }
+    }
+    // the application icon for the desktop: OUTDIR/hicolor/NxN/apps/tarnwell.png
+    for (const int size : kThemeSizes) {
+        const QString folder = out.filePath(QStringLiteral("hicolor/%1x%1/apps").arg(size));
+        if (!QDir().mkpath(folder) ||
+            !drawIcon(applicationIcon, size, folder + QStringLiteral("/tarnwell.png")))
+            return 1;
     }
     if (!writeResourceFile(out.filePath(QStringLiteral("icons.qrc")), list)) {
         std::fprintf(stderr, "cannot write the resource file\n");
