@@ -21,8 +21,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION "science")
 set(CPACK_DEBIAN_PACKAGE_PRIORITY "optional")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The SQLite driver and the display plug-ins are loaded by Qt, not linked; "unzip" unpacks the
-# downloaded terrain archives.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins, unzip")
+# downloaded terrain archives; the offline map reads Leaflet from its Debian package.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libqt6sql6-sqlite, qt6-qpa-plugins, unzip, libjs-leaflet")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-gtk-platformtheme")
 set(CPACK_DEBIAN_COMPRESSION_TYPE "xz")
 
