@@ -6,6 +6,7 @@
 #include "processsetup.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QtGlobal>
 
 #include <cstdio>
@@ -34,4 +35,14 @@ inline bool readCountArgument(int argc, char** argv, const char* program, const 
         }
     }
     return true;
+}
+
+inline double seconds(const QElapsedTimer& timer) {
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+// one figure against its target, "ok" or "MISSED"
+inline void report(const char* what, double figure, double target) {
+    std::printf("  %-44s %8.3f s   target <= %5.3f s   %s\n", what, figure, target,
+                figure <= target ? "ok" : "MISSED");
 }

@@ -55,15 +55,6 @@ QList<Station> generate(int count) {
     return list;
 }
 
-double seconds(const QElapsedTimer& timer) {
-    return double(timer.nsecsElapsed()) / 1e9;
-}
-
-void report(const char* what, double figure, double target) {
-    std::printf("  %-44s %8.3f s   target <= %5.3f s   %s\n", what, figure, target,
-                figure <= target ? "ok" : "MISSED");
-}
-
 int markersOnPage(cMap& map) {
     int markers = -1;
     bool done = false;

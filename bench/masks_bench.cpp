@@ -83,15 +83,6 @@ bool generate(const QString& path) {
     return ok;
 }
 
-double seconds(const QElapsedTimer& timer) {
-    return double(timer.nsecsElapsed()) / 1e9;
-}
-
-void report(const char* what, double figure, double target) {
-    std::printf("  %-44s %8.3f s   target <= %5.3f s   %s\n", what, figure, target,
-                figure <= target ? "ok" : "MISSED");
-}
-
 } // namespace
 
 int main(int argc, char** argv) {

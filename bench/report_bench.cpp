@@ -30,10 +30,6 @@
 
 namespace {
 
-double seconds(const QElapsedTimer& t) {
-    return double(t.nsecsElapsed()) / 1e9;
-}
-
 ResultRow row(int i) {
     ResultRow r;
     r.txIndex = i % 2000;

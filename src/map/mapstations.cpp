@@ -55,7 +55,7 @@ MapStations::Key MapStations::keyOf(double latitude, double longitude) {
 void MapStations::addStation(double longitude, double latitude, const QString& name,
                              const QString& type, const QString& frequency,
                              const QString& reference) {
-    if (m_coordinates.isEmpty()) {
+    if (m_added == 0) {
         m_viewport = {latitude - 1, longitude - 1, latitude + 1, longitude + 1};
     } else {
         if (longitude > m_viewport.maxLongitude)
@@ -67,7 +67,7 @@ void MapStations::addStation(double longitude, double latitude, const QString& n
         if (latitude < m_viewport.minLatitude)
             m_viewport.minLatitude = latitude - 1;
     }
-    m_coordinates.append({longitude, latitude});
+    ++m_added;
 
     const Entry entry{type, frequency, reference};
     const Key key = keyOf(latitude, longitude);
@@ -88,6 +88,6 @@ void MapStations::addStation(double longitude, double latitude, const QString& n
 
 void MapStations::clear() {
     m_positions.clear();
-    m_coordinates.clear();
+    m_added = 0;
     m_positionIndex.clear();
 }

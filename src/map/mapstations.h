@@ -46,9 +46,9 @@ public:
                     const QString& frequency, const QString& reference);
     void clear();
 
-    bool isEmpty() const { return m_coordinates.isEmpty(); }
-    // every station added since the last clear, one coordinate each
-    int coordinateCount() const { return int(m_coordinates.size()); }
+    bool isEmpty() const { return m_added == 0; }
+    // the stations added since the last clear
+    int coordinateCount() const { return m_added; }
     const QList<Position>& positions() const { return m_positions; }
     const Viewport& viewport() const { return m_viewport; }
 
@@ -58,7 +58,7 @@ private:
     static Key keyOf(double latitude, double longitude);
 
     QList<Position> m_positions;
-    QList<QPair<double, double>> m_coordinates; // (longitude, latitude)
+    int m_added = 0;
     QHash<Key, int> m_positionIndex;
     Viewport m_viewport;
 };
